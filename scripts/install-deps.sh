@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Installs every system package that building, running and testing Tallyvox-Number needs.
+# Idempotent: does nothing when all of them are present.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake pkg-config git python3
+  libgtest-dev libgmock-dev libbenchmark-dev clang-format clang-tidy
+  qt6-base-dev qt6-svg-dev qt6-multimedia-dev libqt6svg6 qt6-qpa-plugins libgl-dev
+  libespeak-ng-dev espeak-ng-data
+  open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
+  fonts-ipafont-gothic
+  xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils dbus-daemon
+)
+# The Japanese voice lives in Debian's contrib section.
+CONTRIB_PACKAGE=hts-voice-nitech-jp-atr503-m001
+CONTRIB_FILE=/etc/apt/sources.list.d/tallyvox-contrib.sources
+
+missing() {
+  local p
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || echo "$p"
+  done
+}
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+
+todo=$(missing | tr "\n" " ")
+[ -z "$todo" ] && exit 0
+
+candidate() { apt-cache policy "$1" 2>/dev/null | awk '/Candidate:/ {print $2}'; }
+
+# Writes a deb822 entry that repeats the machine's own Debian sources with the component contrib.
+enable_contrib() {
+  local tmp
+  tmp=$(mktemp)
+  # deb822 stanzas that carry "main".
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] && [ "$f" != "$CONTRIB_FILE" ] || continue
+    awk 'BEGIN{RS=""; ORS="\n\n"}
+         /(^|\n)Components:([^\n]*[ \t])?main([ \t\n]|$)/ && /(^|\n)Types:([^\n]*[ \t])?deb([ \t\n]|$)/ {
+           out=""
+           n=split($0, lines, "\n")
+           for (i=1; i<=n; i++) {
+             if (lines[i] ~ /^#/) continue
+             if (lines[i] ~ /^Components:/) lines[i]="Components: contrib"
+             if (lines[i] ~ /^Types:/) lines[i]="Types: deb"
+             out = out lines[i] "\n"
+           }
+           printf "%s\n", out
+         }' "$f" >>"$tmp"
+  done
+  # One-line entries.
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] || continue
+    awk '$1=="deb" && / main( |$)/ {
+           uri=""; suite=""; opts=""
+           i=2
+           if ($2 ~ /^\[/) { while ($i !~ /\]$/) { opts=opts $i " "; i++ } opts=opts $i; i++ }
+           uri=$i; suite=$(i+1)
+           printf "Types: deb\nURIs: %s\nSuites: %s\nComponents: contrib\n", uri, suite
+           if (opts ~ /signed-by=/) { s=opts; sub(/.*signed-by=/, "", s); sub(/[] ].*/, "", s); printf "Signed-By: %s\n", s }
+           printf "\n"
+         }' "$f" >>"$tmp"
+  done
+  if [ ! -s "$tmp" ]; then
+    echo "install-deps: found no Debian apt source with the main component to copy for contrib" >&2
+    rm -f "$tmp"
+    exit 1
+  fi
+  $SUDO install -m 0644 "$tmp" "$CONTRIB_FILE"
+  rm -f "$tmp"
+}
+
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+case " $todo " in
+  *" $CONTRIB_PACKAGE "*)
+    c=$(candidate "$CONTRIB_PACKAGE")
+    if [ -z "$c" ] || [ "$c" = "(none)" ]; then
+      enable_contrib
+      $SUDO apt-get update -qq
+    fi
+    ;;
+esac
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -qq --no-install-recommends $todo

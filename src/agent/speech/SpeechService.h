@@ -1,0 +1,45 @@
+#pragma once
+
+// The character's voice: parses speech-output tags, synthesises on a worker thread with the engine
+// chosen at queue time, plays the audio one request after another, and reports what the character
+// window shows (balloon text, beak opening) while each request plays.
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <string>
+
+namespace agent::speech {
+
+enum class EngineKind { English, Japanese };
+
+// Maps a TTSModeID to an engine, comparing as a GUID without regard to letter case.
+// Throws agent::AgentError when the identifier names no engine.
+EngineKind engineForModeId(const std::string& modeId);
+
+class SpeechService : public QObject {
+    Q_OBJECT
+public:
+    ~SpeechService() override;
+
+    // Parse and enqueue only; returns at once. Requests play strictly in the order queued.
+    virtual void speak(EngineKind engine, const std::string& taggedText) = 0;
+    // Stops playback, drops what is queued and ends every child process; used at exit.
+    virtual void shutdown() = 0;
+
+signals:
+    // A request began playing; shown is what the balloon shows (empty: show no balloon).
+    void requestStarted(const QString& shown);
+    // The beak opening for the audio being played now: 0 closed .. 3 wide open.
+    void mouthChanged(int opening);
+    // The request that last started has finished playing.
+    void requestFinished();
+    // One clear, non-modal message for the learner, at most once per engine fault.
+    void notice(const QString& message);
+};
+
+// The real service: eSpeak NG for English, Open JTalk for Japanese, Qt Multimedia for playback.
+std::unique_ptr<SpeechService> createSpeechService(QObject* parent = nullptr);
+
+} // namespace agent::speech
