@@ -31,3 +31,18 @@ endfunction()
 function(tvx_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
 endfunction()
+
+# tvx_add_e2e(NAME SCRIPT path.py [ARGS ...] [DEPENDS targets...] [TIMEOUT s])
+# Runs an end-to-end script against the real binaries in ${CMAKE_BINARY_DIR}/bin.
+# The script starts its own Xvfb / PulseAudio through tests/support/tvx_e2e.py; exit 77 means skipped.
+function(tvx_add_e2e name)
+  cmake_parse_arguments(T "" "SCRIPT;TIMEOUT" "ARGS;DEPENDS" ${ARGN})
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  add_test(NAME ${name}
+    COMMAND ${Python3_EXECUTABLE} ${T_SCRIPT} --bin-dir ${CMAKE_BINARY_DIR}/bin --test-dir ${CMAKE_BINARY_DIR}/tests ${T_ARGS})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS e2e TIMEOUT ${T_TIMEOUT} SKIP_RETURN_CODE 77
+    ENVIRONMENT "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/support;PYTHONDONTWRITEBYTECODE=1")
+endfunction()
