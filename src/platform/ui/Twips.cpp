@@ -1,0 +1,28 @@
+#include "platform/ui/Twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+
+namespace platform {
+
+int twipsToPixels(double twips, double logicalDpi) {
+    return static_cast<int>(std::lround(twips * logicalDpi / kTwipsPerInch));
+}
+
+double pixelsToTwips(int pixels, double logicalDpi) { return pixels * kTwipsPerInch / logicalDpi; }
+
+double screenLogicalDpi() {
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->logicalDotsPerInch() : 96.0;
+}
+
+void setGeometryTwips(QWidget* w, double left, double top, double width, double height) {
+    const double dpi = screenLogicalDpi();
+    w->setGeometry(twipsToPixels(left, dpi), twipsToPixels(top, dpi), twipsToPixels(width, dpi),
+                   twipsToPixels(height, dpi));
+}
+
+} // namespace platform
