@@ -1,0 +1,277 @@
+"""Shared pieces for the end-to-end tests: a private X server, a private PulseAudio server with a
+null sink, window lookup through xdotool, and speech segmentation of recorded audio.
+
+Every test script runs as `python3 script --bin-dir DIR --test-dir DIR`; exit code 77 means skipped.
+"""
+
+import argparse
+import array
+import math
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77
+
+
+class Skip(Exception):
+    """The environment cannot run this test (no Xvfb, no PulseAudio); the script exits 77."""
+
+
+def parse_args(extra=None):
+    p = argparse.ArgumentParser()
+    p.add_argument("--bin-dir", required=True)
+    p.add_argument("--test-dir", required=True)
+    if extra:
+        extra(p)
+    return p.parse_args()
+
+
+def run_main(main):
+    """Runs main(args) and turns Skip into exit 77 and assertion failures into exit 1."""
+    try:
+        main()
+    except Skip as e:
+        print(f"SKIPPED: {e}", flush=True)
+        sys.exit(SKIP)
+    except AssertionError as e:
+        print(f"FAILED: {e}", flush=True)
+        sys.exit(1)
+    print("e2e: 1 passed, 0 failed", flush=True)
+    sys.exit(0)
+
+
+def _free_display():
+    for n in range(90, 400):
+        if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
+            return n
+    raise Skip("no free X display number")
+
+
+class Xvfb:
+    """A private X server; .env is os.environ with DISPLAY pointing at it."""
+
+    def __init__(self, width=1280, height=1024):
+        self.size = (width, height)
+        self.proc = None
+        self.env = None
+
+    def __enter__(self):
+        if not shutil.which("Xvfb"):
+            raise Skip("Xvfb is not installed (run scripts/install-deps.sh)")
+        for _ in range(5):
+            n = _free_display()
+            self.proc = subprocess.Popen(
+                ["Xvfb", f":{n}", "-screen", "0", f"{self.size[0]}x{self.size[1]}x24", "-nolisten", "tcp",
+                 "-dpi", "96"],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            deadline = time.monotonic() + 10
+            while time.monotonic() < deadline:
+                if os.path.exists(f"/tmp/.X11-unix/X{n}"):
+                    break
+                if self.proc.poll() is not None:
+                    break
+                time.sleep(0.05)
+            if self.proc.poll() is None and os.path.exists(f"/tmp/.X11-unix/X{n}"):
+                self.display = f":{n}"
+                self.env = dict(os.environ)
+                self.env["DISPLAY"] = self.display
+                self.env.pop("QT_QPA_PLATFORM", None)
+                self.env.pop("WAYLAND_DISPLAY", None)
+                return self
+            self.proc.kill()
+            self.proc.wait()
+        raise Skip("Xvfb did not start")
+
+    def __exit__(self, *exc):
+        if self.proc and self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(5)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+        return False
+
+
+class Recorder:
+    """Records the null sink's monitor as mono signed 16-bit samples."""
+
+    def __init__(self, env, device, rate, path):
+        self.rate = rate
+        self.path = path
+        self.out = open(path, "wb")
+        self.started = time.monotonic()
+        self.proc = subprocess.Popen(
+            ["parec", f"--device={device}", "--format=s16le", f"--rate={rate}", "--channels=1", "--raw",
+             "--latency-msec=10"],
+            stdout=self.out, stderr=subprocess.DEVNULL, env=env)
+
+    def stop(self):
+        """Stops recording; returns (samples, rate)."""
+        if self.proc.poll() is None:
+            self.proc.send_signal(signal.SIGINT)
+            try:
+                self.proc.wait(5)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+        self.out.close()
+        samples = array.array("h")
+        with open(self.path, "rb") as f:
+            data = f.read()
+        samples.frombytes(data[: len(data) // 2 * 2])
+        return samples, self.rate
+
+
+class PulseNullSink:
+    """A private PulseAudio server whose default sink is a null sink; .env points clients at it."""
+
+    SINK = "tvx_null"
+
+    def __init__(self, base_env=None):
+        self.base_env = dict(base_env or os.environ)
+        self.proc = None
+        self.dir = None
+        self.env = None
+
+    def __enter__(self):
+        if not shutil.which("pulseaudio") or not shutil.which("parec"):
+            raise Skip("PulseAudio is not installed (run scripts/install-deps.sh)")
+        self.dir = tempfile.mkdtemp(prefix="tvx-pulse-")
+        env = dict(self.base_env)
+        env.update({"XDG_RUNTIME_DIR": self.dir, "HOME": self.dir, "PULSE_RUNTIME_PATH": self.dir,
+                    "PULSE_STATE_PATH": self.dir})
+        socket = os.path.join(self.dir, "native")
+        self.log = open(os.path.join(self.dir, "pulse.log"), "w")
+        self.proc = subprocess.Popen(
+            ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes",
+             "--use-pid-file=no", "--system=no", "--log-target=stderr",
+             "-L", f"module-null-sink sink_name={self.SINK} rate=22050 channels=1",
+             "-L", f"module-native-protocol-unix socket={socket} auth-anonymous=1"],
+            stdout=self.log, stderr=self.log, env=env)
+        env["PULSE_SERVER"] = f"unix:{socket}"
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            if self.proc.poll() is not None:
+                break
+            if subprocess.run(["pactl", "info"], env=env, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode == 0:
+                subprocess.run(["pactl", "set-default-sink", self.SINK], env=env, check=False)
+                self.env = env
+                return self
+            time.sleep(0.1)
+        self.__exit__(None, None, None)
+        raise Skip("PulseAudio could not start a private server")
+
+    def record(self, path=None, rate=16000):
+        path = path or os.path.join(self.dir, "monitor.raw")
+        rec = Recorder(self.env, f"{self.SINK}.monitor", rate, path)
+        time.sleep(0.3)  # parec needs a moment before its stream runs
+        return rec
+
+    def __exit__(self, *exc):
+        if self.proc and self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(5)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+        if self.dir:
+            shutil.rmtree(self.dir, ignore_errors=True)
+        return False
+
+
+def speech_segments(samples, rate, threshold=300.0, frame_ms=10, min_gap_ms=300, min_len_ms=60):
+    """Non-silent stretches of the recording as (start_s, end_s), short pauses inside speech merged."""
+    frame = max(1, rate * frame_ms // 1000)
+    active = []
+    for i in range(0, len(samples) - frame + 1, frame):
+        chunk = samples[i:i + frame]
+        rms = math.sqrt(sum(s * s for s in chunk) / frame)
+        active.append(rms > threshold)
+    segs = []
+    start = None
+    last_on = None
+    for idx, on in enumerate(active):
+        if on:
+            if start is None:
+                start = idx
+            elif (idx - last_on - 1) * frame_ms >= min_gap_ms:
+                segs.append((start, last_on))
+                start = idx
+            last_on = idx
+    if start is not None:
+        segs.append((start, last_on))
+    return [(s * frame_ms / 1000.0, (e + 1) * frame_ms / 1000.0) for s, e in segs
+            if (e + 1 - s) * frame_ms >= min_len_ms]
+
+
+def xdotool(*args, env, check=True, timeout=10):
+    r = subprocess.run(["xdotool", *map(str, args)], env=env, capture_output=True, text=True,
+                       timeout=timeout)
+    if check and r.returncode != 0:
+        raise AssertionError(f"xdotool {' '.join(map(str, args))} failed: {r.stderr.strip()}")
+    return r.stdout.strip()
+
+
+def visible_windows(env):
+    out = xdotool("search", "--onlyvisible", "--name", ".*", env=env, check=False)
+    return [w for w in out.split() if w]
+
+
+def window_name(wid, env):
+    return xdotool("getwindowname", wid, env=env, check=False)
+
+
+def find_window(title, env, timeout=10.0, visible=True):
+    """The id of a mapped window whose name is exactly title (multibyte titles compared by getwindowname)."""
+    deadline = time.monotonic() + timeout
+    while True:
+        wins = visible_windows(env) if visible else xdotool(
+            "search", "--name", ".*", env=env, check=False).split()
+        for w in wins:
+            if window_name(w, env) == title:
+                return w
+        if time.monotonic() >= deadline:
+            return None
+        time.sleep(0.1)
+
+
+def window_geometry(wid, env):
+    """(x, y, width, height) of the window in screen pixels."""
+    out = xdotool("getwindowgeometry", "--shell", wid, env=env)
+    vals = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+    return int(vals["X"]), int(vals["Y"]), int(vals["WIDTH"]), int(vals["HEIGHT"])
+
+
+def click_at(x, y, env):
+    xdotool("mousemove", "--sync", x, y, env=env)
+    xdotool("click", 1, env=env)
+
+
+def screenshot(path, env, window="root"):
+    if not shutil.which("import"):
+        raise AssertionError("ImageMagick's import is missing (run scripts/install-deps.sh)")
+    subprocess.run(["import", "-window", window, path], env=env, check=True, timeout=20)
+
+
+def wait_exit(proc, timeout):
+    try:
+        return proc.wait(timeout)
+    except subprocess.TimeoutExpired:
+        return None
+
+
+def stop(proc, timeout=3):
+    if proc.poll() is None:
+        proc.terminate()
+        if wait_exit(proc, timeout) is None:
+            proc.kill()
+            proc.wait()
+    return proc.returncode
