@@ -42,4 +42,4 @@ signals:
 // The real service: eSpeak NG for English, Open JTalk for Japanese, Qt Multimedia for playback.
 std::unique_ptr<SpeechService> createSpeechService(QObject* parent = nullptr);
 
-} // namespace agent::speech
+}  // namespace agent::speech

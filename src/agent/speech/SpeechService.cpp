@@ -1,0 +1,27 @@
+#include "agent/speech/SpeechService.h"
+
+#include "agent/speech/EspeakEngine.h"
+#include "agent/speech/OpenJTalkEngine.h"
+#include "agent/speech/SpeechServiceImpl.h"
+
+namespace agent::speech {
+
+SpeechService::~SpeechService() = default;
+
+SpeechServiceConfig defaultSpeechServiceConfig() {
+    SpeechServiceConfig config;
+    config.english = [] { return std::make_unique<EspeakEngine>(); };
+    config.japanese = [] { return std::make_unique<OpenJTalkEngine>(); };
+    config.output = defaultAudioOutputFactory();
+    return config;
+}
+
+std::unique_ptr<SpeechService> createSpeechService(SpeechServiceConfig config, QObject* parent) {
+    return std::make_unique<SpeechServiceImpl>(std::move(config), parent);
+}
+
+std::unique_ptr<SpeechService> createSpeechService(QObject* parent) {
+    return createSpeechService(defaultSpeechServiceConfig(), parent);
+}
+
+}  // namespace agent::speech

@@ -1,0 +1,24 @@
+#pragma once
+
+// Building a SpeechService from chosen parts: tests pass fake engines and outputs.
+
+#include "agent/speech/AudioOutput.h"
+#include "agent/speech/SpeechEngine.h"
+#include "agent/speech/SpeechService.h"
+
+namespace agent::speech {
+
+struct SpeechServiceConfig {
+    EngineFactory english;
+    EngineFactory japanese;
+    AudioOutputFactory output;
+    int tickMs = 10;          // player clock: feeds the device and moves the beak
+    int balloonHoldMs = 150;  // the balloon stays this long after the audio ends
+};
+
+// eSpeak NG, Open JTalk at their Debian locations, and the default audio output.
+SpeechServiceConfig defaultSpeechServiceConfig();
+
+std::unique_ptr<SpeechService> createSpeechService(SpeechServiceConfig config, QObject* parent = nullptr);
+
+}  // namespace agent::speech

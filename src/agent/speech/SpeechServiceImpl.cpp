@@ -1,0 +1,158 @@
+#include "agent/speech/SpeechServiceImpl.h"
+
+#include "agent/speech/SpeechTags.h"
+
+namespace agent::speech {
+
+SpeechServiceImpl::SpeechServiceImpl(SpeechServiceConfig config, QObject* parent)
+    : config_(std::move(config)) {
+    setParent(parent);
+    if (!config_.output) config_.output = createSilentOutput;
+    worker_ = std::make_unique<SynthesisWorker>(
+        config_.english, config_.japanese, [this](EngineKind kind, const std::string& message) {
+            const QString text = QString::fromStdString(message);
+            QMetaObject::invokeMethod(
+                this, [this, kind, text] { onFault(kind, text); }, Qt::QueuedConnection);
+        });
+    timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setInterval(config_.tickMs);
+    connect(&timer_, &QTimer::timeout, this, &SpeechServiceImpl::tick);
+}
+
+SpeechServiceImpl::~SpeechServiceImpl() {
+    stopAll(false);
+}
+
+void SpeechServiceImpl::speak(EngineKind engine, const std::string& taggedText) {
+    if (down_) return;
+    TaggedText parsed = parseTaggedText(taggedText);
+    auto stream = std::make_shared<PcmStream>();
+    queue_.push_back({stream, QString::fromStdString(parsed.shown)});
+    worker_->enqueue({engine, std::move(parsed.pieces), std::move(stream)});
+    if (!timer_.isActive()) timer_.start();
+}
+
+void SpeechServiceImpl::shutdown() {
+    stopAll(true);
+}
+
+void SpeechServiceImpl::stopAll(bool announce) {
+    if (down_) return;
+    down_ = true;
+    timer_.stop();
+    worker_->stop();
+    queue_.clear();
+    if (output_) output_->stop();
+    output_.reset();
+    if (announce && started_) {
+        setMouth(0);
+        emit requestFinished();
+    }
+    current_.reset();
+    started_ = false;
+}
+
+void SpeechServiceImpl::onFault(EngineKind engine, const QString& message) {
+    const int i = engine == EngineKind::English ? 0 : 1;
+    if (noticed_[i] || down_) return;
+    noticed_[i] = true;
+    qWarning("speech: %s", qUtf8Printable(message));
+    emit notice(message);
+}
+
+void SpeechServiceImpl::tick() {
+    for (;;) {
+        if (!current_) {
+            if (queue_.empty()) {
+                timer_.stop();
+                return;
+            }
+            current_ = std::move(queue_.front());
+            queue_.pop_front();
+            phase_ = Phase::Waiting;
+            pcm_.clear();
+            written_ = 0;
+            started_ = false;
+        }
+        switch (phase_) {
+            case Phase::Waiting:
+                if (!startPlaying()) {
+                    if (!current_) continue;  // skipped: try the next one now
+                    return;                   // nothing synthesised yet
+                }
+                break;
+            case Phase::Playing:
+            case Phase::Draining:
+                feed();
+                if (phase_ == Phase::Draining && output_->drained()) {
+                    output_->stop();
+                    output_.reset();
+                    setMouth(0);
+                    phase_ = Phase::Holding;
+                    hold_.start();
+                }
+                break;
+            case Phase::Holding:
+                break;
+        }
+        if (phase_ != Phase::Holding || hold_.elapsed() < config_.balloonHoldMs) return;
+        current_.reset();
+        started_ = false;
+        emit requestFinished();
+    }
+}
+
+bool SpeechServiceImpl::startPlaying() {
+    const PcmStream::Status status = current_->stream->read(0, pcm_);
+    if (status.state == PcmStream::State::Failed) {
+        current_.reset();  // the engine reported it; the request is skipped
+        return false;
+    }
+    if (pcm_.empty() && status.state == PcmStream::State::Pending) return false;
+    started_ = true;
+    emit requestStarted(current_->shown);
+    if (pcm_.empty()) {  // nothing to say: show the balloon briefly
+        phase_ = Phase::Holding;
+        hold_.start();
+        return true;
+    }
+    output_ = config_.output();
+    if (!output_->start(status.sampleRate)) {
+        output_->stop();
+        output_ = createSilentOutput();
+        output_->start(status.sampleRate);
+    }
+    envelope_ = std::make_unique<MouthEnvelope>(status.sampleRate);
+    phase_ = Phase::Playing;
+    feed();
+    return true;
+}
+
+void SpeechServiceImpl::feed() {
+    if (phase_ == Phase::Playing) {
+        const PcmStream::Status status = current_->stream->read(pcm_.size(), pcm_);
+        if (pcm_.size() > written_) {
+            envelope_->append(pcm_.data() + written_, pcm_.size() - written_);
+            output_->write(pcm_.data() + written_, pcm_.size() - written_);
+            written_ = pcm_.size();
+        }
+        if (status.state != PcmStream::State::Pending) {
+            output_->finishInput();
+            phase_ = Phase::Draining;
+        }
+    }
+    output_->pump();
+    updateMouth();
+}
+
+void SpeechServiceImpl::updateMouth() {
+    setMouth(envelope_->openingAt(output_->playedUs()));
+}
+
+void SpeechServiceImpl::setMouth(int opening) {
+    if (opening == mouth_) return;
+    mouth_ = opening;
+    emit mouthChanged(opening);
+}
+
+}  // namespace agent::speech

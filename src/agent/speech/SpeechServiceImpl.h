@@ -1,0 +1,57 @@
+#pragma once
+
+#include "agent/speech/LipSync.h"
+#include "agent/speech/SpeechServiceConfig.h"
+#include "agent/speech/SynthesisWorker.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <deque>
+#include <optional>
+
+namespace agent::speech {
+
+// Parses and queues on the caller's (GUI) thread, synthesises on the worker, and plays on the
+// GUI thread's event loop from a short timer, one request after another.
+class SpeechServiceImpl final : public SpeechService {
+    Q_OBJECT
+public:
+    SpeechServiceImpl(SpeechServiceConfig config, QObject* parent);
+    ~SpeechServiceImpl() override;
+    void speak(EngineKind engine, const std::string& taggedText) override;
+    void shutdown() override;
+
+private:
+    struct Request {
+        std::shared_ptr<PcmStream> stream;
+        QString shown;
+    };
+    enum class Phase { Waiting, Playing, Draining, Holding };
+
+    void tick();
+    bool startPlaying();  // false: the request was skipped
+    void feed();
+    void updateMouth();
+    void setMouth(int opening);
+    void onFault(EngineKind engine, const QString& message);
+    void stopAll(bool announce);
+
+    SpeechServiceConfig config_;
+    std::unique_ptr<SynthesisWorker> worker_;
+    std::deque<Request> queue_;
+    std::optional<Request> current_;
+    Phase phase_ = Phase::Waiting;
+    std::unique_ptr<AudioOutput> output_;
+    std::unique_ptr<MouthEnvelope> envelope_;
+    std::vector<int16_t> pcm_;
+    size_t written_ = 0;
+    bool started_ = false;
+    QTimer timer_;
+    QElapsedTimer hold_;
+    int mouth_ = 0;
+    bool noticed_[2] = {false, false};
+    bool down_ = false;
+};
+
+}  // namespace agent::speech
