@@ -1,0 +1,10 @@
+#include "autoend/AutoEndState.h"
+
+namespace autoend {
+
+AutoEndState& programState() {
+    static AutoEndState state;
+    return state;
+}
+
+}  // namespace autoend

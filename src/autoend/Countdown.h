@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace platform {
+class IPower;
+}
+
+namespace autoend {
+
+class IWallClock;
+class MainWindowHost;
+struct AutoEndState;
+
+// Runs one step of a handler that must not stop at a failure: a step that throws is skipped silently.
+void resumeNext(const std::function<void()>& step);
+
+// "あと " + F(limit − seconds/60) + ending, F being "####0.0": one decimal, halves away from zero,
+// computed exactly. A value just below zero is written "-0.0": the minus shows that the limit is passed.
+QString minuteCaption(std::int32_t limit, std::int64_t seconds, bool shutdown);
+// "あと " + (limit − count) + ending.
+QString countCaption(std::int32_t limit, std::int16_t count, bool shutdown);
+
+// The shutdown request for the edition tag: "95", "98" and "ME" ask plainly, every other tag acquires
+// the right to shut down and then forces a power-off. Each step runs in resume-next mode.
+void ShutdownWindows(const std::string& edition, platform::IPower& power);
+
+// The main window's side of an armed auto-end: the ejTimer2 tick and the cancel button Command10.
+class Countdown {
+public:
+    // power is asked for lazily, at the first shutdown request, so nothing is contacted before then.
+    Countdown(MainWindowHost& host, AutoEndState& state, const IWallClock& clock,
+              std::function<platform::IPower&()> power);
+
+    // The tick: caption first, then the limit test with a fresh clock reading. Nothing is disarmed
+    // when the limit is passed, so a refused shutdown is asked for again at every tick.
+    void ejtimer2_timer();
+    // "中止" on the main window.
+    void Command10_Click();
+
+private:
+    std::int64_t elapsedSeconds() const;
+
+    MainWindowHost& host_;
+    AutoEndState& state_;
+    const IWallClock& clock_;
+    std::function<platform::IPower&()> power_;
+};
+
+}  // namespace autoend
