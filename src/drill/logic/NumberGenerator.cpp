@@ -1,0 +1,94 @@
+#include "drill/logic/NumberGenerator.h"
+
+#include "drill/logic/SpokenForms.h"
+
+#include <stdexcept>
+
+namespace drill {
+
+namespace {
+
+constexpr std::array<int64_t, kPlaceCount + 1> PlaceValues() {
+    std::array<int64_t, kPlaceCount + 1> values{};
+    values[1] = kCurrencyScale;
+    for (int p = 2; p <= kPlaceCount; ++p) values[p] = values[p - 1] * 10;
+    return values;
+}
+
+constexpr auto kPlaceValue = PlaceValues();
+
+}  // namespace
+
+std::string GroupedDigits(int64_t units) {
+    const bool negative = units < 0;
+    uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(units) : static_cast<uint64_t>(units);
+    char buffer[32];
+    int pos = sizeof buffer;
+    int digits = 0;
+    do {
+        if (digits > 0 && digits % 3 == 0) buffer[--pos] = ',';
+        buffer[--pos] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+        ++digits;
+    } while (magnitude != 0);
+    if (negative) buffer[--pos] = '-';
+    return std::string(buffer + pos, sizeof buffer - pos);
+}
+
+int16_t CountZeros(const std::string& text) {
+    int16_t zeros = 0;
+    for (char c : text) zeros += c == '0' ? 1 : 0;
+    return zeros;
+}
+
+int TextLength(const std::string& utf8) {
+    int length = 0;
+    for (unsigned char c : utf8) length += (c & 0xC0) != 0x80 ? 1 : 0;
+    return length;
+}
+
+NumberGenerator::NumberGenerator(ReadOut1State& state, PlaceSelection& places, NumberTexts& texts,
+                                 RandomSource& random, Clock clock)
+    : state_(state), places_(places), texts_(texts), random_(random), clock_(std::move(clock)) {}
+
+bool NumberGenerator::DrawPass(int64_t& sum) {
+    const PlaceFlags& flags = ActivePlaceFlags(state_);
+    sum = 0;
+    for (int p = 1; p <= kPlaceCount; ++p) {
+        int digit = static_cast<int>(10 * random_.Next());
+        if (digit > 9) digit = 9;  // a source rounding up to 1.0 still gives a digit
+        if (digit < 0) digit = 0;
+        const int64_t add = digit * (flags[p] != 0 ? 1 : 0) * kPlaceValue[p];
+        if (add > kCurrencyMax - sum) return false;
+        sum += add;
+    }
+    return true;
+}
+
+void NumberGenerator::MakeNumber() {
+    int64_t sum = 0;
+    bool first = true;
+    for (;;) {
+        texts_.SetCommand2Caption("");
+        if (first) {
+            first = false;
+            // With nothing selected every pass sums to 0; fall back to the start buttons' default.
+            if (FlagSum(ActivePlaceFlags(state_)) == 0) places_.ApplyDefaultSelection();
+            if (FlagSum(ActivePlaceFlags(state_)) == 0)
+                throw std::logic_error("MakeNumber: no place selected in the active column");
+        }
+        random_.Reseed(clock_());
+        if (!DrawPass(sum)) continue;
+        if (sum < kCurrencyScale) continue;
+        break;
+    }
+    const std::string display = GroupedDigits(sum / kCurrencyScale);
+    texts_.SetCommand1Caption(display);
+    texts_.SetText2Text(display);
+    texts_.SetCommand2Caption(display);
+    const std::string english = texts_.Text2Text();
+    if (TextLength(english) == 3) texts_.SetText2Text(ThreeDigitRule(english));
+    state_.ZeroCount = CountZeros(display);
+}
+
+}  // namespace drill

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+namespace drill {
+
+// The texts of the current number as they live on the window's controls (UTF-8).
+// The window implements this over its widgets; MakeNumber writes them and the readings read them.
+class NumberTexts {
+public:
+    virtual ~NumberTexts() = default;
+    // Command1: the large number display (the display text).
+    virtual std::string Command1Caption() const = 0;
+    virtual void SetCommand1Caption(const std::string& text) = 0;
+    // Command2, hidden: the Japanese reading text.
+    virtual std::string Command2Caption() const = 0;
+    virtual void SetCommand2Caption(const std::string& text) = 0;
+    // Text2, hidden: the English reading text.
+    virtual std::string Text2Text() const = 0;
+    virtual void SetText2Text(const std::string& text) = 0;
+};
+
+// Length in characters (code points) of a UTF-8 text, as the controls count it.
+int TextLength(const std::string& utf8);
+
+}  // namespace drill
