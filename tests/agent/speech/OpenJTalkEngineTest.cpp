@@ -1,0 +1,146 @@
+#include "TestPrograms.h"
+#include "agent/speech/OpenJTalkEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace agent::speech {
+namespace {
+
+using testing::FakeJTalkFolder;
+
+class RealOpenJTalk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!testing::realOpenJTalkInstalled())
+            GTEST_SKIP() << "open_jtalk, naist-jdic or the voice is missing";
+    }
+    // The pronunciation Open JTalk chose, from its own trace: the kana of each word, joined.
+    std::string reading(const std::string& text, int wpm = 195) {
+        OpenJTalkSetup setup = defaultOpenJTalkSetup();
+        setup.tracePath = folder_.path("trace.txt");
+        OpenJTalkEngine engine(setup);
+        std::atomic<bool> cancel{false};
+        engine.synthesize({{text, wpm, ""}}, pcm_, cancel);
+        std::ifstream trace(setup.tracePath);
+        std::string line, kana;
+        bool inAnalysis = false;
+        while (std::getline(trace, line)) {
+            if (line.rfind("[Text analysis result]", 0) == 0) {
+                inAnalysis = true;
+            } else if (inAnalysis && line.empty()) {
+                break;
+            } else if (inAnalysis) {
+                std::stringstream fields(line);
+                std::string field;
+                for (int i = 0; i < 10 && std::getline(fields, field, ','); ++i) {
+                }
+                kana += field;
+            }
+        }
+        for (size_t at; (at = kana.find("’")) != std::string::npos;) kana.erase(at, std::string("’").size());
+        return kana;
+    }
+    FakeJTalkFolder folder_;
+    PcmCollector pcm_;
+};
+
+TEST_F(RealOpenJTalk, ReadsEveryManOkuChoGroupAsItsOwnPhrase) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"10,000", "イチマン"},
+        {"100,000,000", "イチオク"},
+        {"1,000,000,000,000", "イッチョー"},
+        {"305", "サンビャクゴ"},
+        {"1,000,000", "ヒャクマン"},
+        {"70,000,000", "ナナセンマン"},
+        {"100,000,001", "イチオク、イチ"},
+        {"922,337,203,685,477",
+         "キューヒャクニジューニチョー、サンゼンサンビャクナナジューニオク、サンビャクロクジューハチマン、"
+         "ゴセンヨンヒャクナナジューナナ"},
+    };
+    for (const auto& [text, kana] : cases) EXPECT_EQ(reading(text), kana) << text;
+}
+
+TEST_F(RealOpenJTalk, GivesItsVoiceAtItsOwnRateAndFasterAtSpeed195) {
+    reading("12,345,678,901,234", 0);
+    const double ownPace = pcm_.seconds();
+    EXPECT_EQ(pcm_.sampleRate, 48000);
+    pcm_ = {};
+    reading("12,345,678,901,234", 195);
+    EXPECT_LT(pcm_.seconds(), ownPace * 0.85);
+    EXPECT_GT(pcm_.seconds(), 2.0);
+    EXPECT_LT(pcm_.seconds(), 8.0);
+}
+
+TEST(OpenJTalkEngine, NamesWhatIsMissingAndHowToInstallIt) {
+    FakeJTalkFolder folder;
+    const OpenJTalkSetup good = folder.withScript("exit 0");
+    const struct {
+        OpenJTalkSetup setup;
+        const char* package;
+    } cases[] = {
+        {{folder.path("none"), good.dictionary, good.voice, ""}, "open-jtalk"},
+        {{good.program, folder.path("none"), good.voice, ""}, "open-jtalk-mecab-naist-jdic"},
+        {{good.program, good.dictionary, folder.path("none.htsvoice"), ""},
+         "hts-voice-nitech-jp-atr503-m001"},
+    };
+    for (const auto& c : cases) {
+        try {
+            OpenJTalkEngine engine(c.setup);
+            ADD_FAILURE() << "accepted a setup without " << c.package;
+        } catch (const EngineError& e) {
+            const std::string msg = e.what();
+            EXPECT_NE(msg.find(c.package), std::string::npos) << msg;
+            EXPECT_NE(msg.find("scripts/install-deps.sh"), std::string::npos) << msg;
+        }
+    }
+}
+
+TEST(OpenJTalkEngine, AFailingChildIsReportedNotSwallowed) {
+    FakeJTalkFolder folder;
+    const std::pair<const char*, const char*> cases[] = {
+        {"exit 3", "3"},
+        {"kill -SEGV $$", "11"},
+        {"echo not-a-wav", "open_jtalk"},
+        {"cat > /dev/null; exit 0", "open_jtalk"},
+    };
+    for (const auto& [script, mention] : cases) {
+        OpenJTalkEngine engine(folder.withScript(script));
+        PcmCollector pcm;
+        std::atomic<bool> cancel{false};
+        try {
+            engine.synthesize({{"305", 195, ""}}, pcm, cancel);
+            ADD_FAILURE() << "no error for: " << script;
+        } catch (const EngineError& e) {
+            EXPECT_NE(std::string(e.what()).find(mention), std::string::npos) << script << ": " << e.what();
+        }
+    }
+}
+
+TEST(OpenJTalkEngine, HandsTheGroupedTextAndTheRateToTheChild) {
+    FakeJTalkFolder folder;
+    const std::string args = folder.path("args"), input = folder.path("input");
+    // Echo the arguments and input, then answer with a tiny WAV copied from a here-document.
+    OpenJTalkEngine engine(
+        folder.withScript("echo \"$@\" > " + args + "; cat > " + input +
+                          "; printf 'RIFF\\044\\0\\0\\0WAVEfmt \\020\\0\\0\\0\\001\\0\\001\\0"
+                          "\\200\\076\\0\\0\\0\\175\\0\\0\\002\\0\\020\\0data\\004\\0\\0\\0"
+                          "\\001\\0\\002\\0'"));
+    PcmCollector pcm;
+    std::atomic<bool> cancel{false};
+    engine.synthesize({{"100,000,001", 195, ""}}, pcm, cancel);
+    EXPECT_EQ(pcm.sampleRate, 16000);
+    EXPECT_EQ(pcm.samples, (std::vector<int16_t>{1, 2}));
+    std::string argLine, inputLine;
+    std::ifstream argFile(args), inputFile(input);
+    std::getline(argFile, argLine);
+    std::getline(inputFile, inputLine);
+    EXPECT_NE(argLine.find("-r 1.300"), std::string::npos) << argLine;
+    EXPECT_NE(argLine.find("-ow /dev/stdout"), std::string::npos) << argLine;
+    EXPECT_EQ(inputLine, "1億、1");
+}
+
+}  // namespace
+}  // namespace agent::speech
