@@ -1,0 +1,177 @@
+#include "agent/CharacterWindow.h"
+
+#include "agent/WindowShape.h"
+
+#include <QBitmap>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QSvgRenderer>
+#include <QVariantAnimation>
+
+#include <algorithm>
+#include <cmath>
+
+namespace agent {
+namespace {
+
+using character::kBlinkAnimation;
+using character::kIdleAnimation;
+using character::kShowAnimation;
+
+constexpr int kBlinkMinMs = 2500;
+constexpr int kBlinkMaxMs = 6500;
+
+QImage renderSvg(const QByteArray& svg, QSize size, qreal scale) {
+    QImage image((QSizeF(size) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QSvgRenderer renderer(svg);
+    QPainter painter(&image);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
+    painter.end();
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
+}  // namespace
+
+CharacterWindow::CharacterWindow(const character::CharacterData& data)
+    : QWidget(nullptr,
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+      animations_(data.animations),
+      beakFrames_(data.beakFrames),
+      beak_(data.beak) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    setWindowTitle(data.id);
+    setFixedSize(data.size);
+
+    // Drawn once: SVG rendering is far too slow to repeat on every animation step.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal scale = screen ? screen->devicePixelRatio() : 1.0;
+    for (const auto& [name, svg] : data.frames) {
+        const QImage image = renderSvg(svg, data.size, scale);
+        const QImage logical = scale == 1.0 ? image : renderSvg(svg, data.size, 1.0);
+        frames_[name] = {QPixmap::fromImage(image), QRegion(QBitmap::fromImage(logical.createAlphaMask()))};
+    }
+    if (screen) {
+        const QRect room = screen->availableGeometry();
+        move(room.right() - width() - 16, room.bottom() - height() - 16);
+    }
+
+    stepTimer_.setSingleShot(true);
+    blinkTimer_.setSingleShot(true);
+    connect(&stepTimer_, &QTimer::timeout, this, &CharacterWindow::nextStep);
+    connect(&blinkTimer_, &QTimer::timeout, this, &CharacterWindow::blink);
+    animation_ = QLatin1String(kIdleAnimation);
+    animationFrame_ = animations_.at(animation_).front().frame;
+    refresh();
+}
+
+CharacterWindow::~CharacterWindow() = default;
+
+void CharacterWindow::playShow() {
+    if (!isVisible()) show();
+    play(QLatin1String(kShowAnimation));
+    scheduleBlink();
+}
+
+void CharacterWindow::moveTopLeft(QPoint topLeft, int ms) {
+    if (glide_) {
+        glide_->stop();
+        glide_->deleteLater();
+        glide_ = nullptr;
+    }
+    if (ms <= 0) {
+        move(topLeft);
+        return;
+    }
+    glide_ = new QVariantAnimation(this);
+    glide_->setStartValue(pos());
+    glide_->setEndValue(topLeft);
+    glide_->setDuration(ms);
+    glide_->setEasingCurve(QEasingCurve::InOutQuad);
+    connect(glide_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) { move(v.toPoint()); });
+    glide_->start();
+}
+
+void CharacterWindow::setSpeaking(bool speaking) {
+    speaking_ = speaking;
+    if (!speaking) opening_ = 0;
+    refresh();
+}
+
+void CharacterWindow::setBeakOpening(int opening) {
+    opening_ = std::clamp(opening, 0, character::kBeakOpenings - 1);
+    refresh();
+}
+
+void CharacterWindow::play(const QString& animation, size_t fromStep) {
+    const auto& steps = animations_.at(animation);
+    animation_ = animation;
+    step_ = std::min(fromStep, steps.size() - 1);
+    if (animation == QLatin1String(kIdleAnimation)) idleStep_ = step_;
+    animationFrame_ = steps[step_].frame;
+    stepTimer_.start(steps[step_].ms);
+    refresh();
+}
+
+void CharacterWindow::nextStep() {
+    const auto& steps = animations_.at(animation_);
+    if (step_ + 1 < steps.size()) {
+        play(animation_, step_ + 1);
+    } else if (animation_ == QLatin1String(kIdleAnimation)) {
+        play(animation_, 0);
+    } else {
+        // Show and blink hand back to idle where it was interrupted.
+        play(QLatin1String(kIdleAnimation), idleStep_);
+    }
+}
+
+void CharacterWindow::blink() {
+    if (isVisible() && !speaking_ && animation_ == QLatin1String(kIdleAnimation))
+        play(QLatin1String(kBlinkAnimation));
+    scheduleBlink();
+}
+
+void CharacterWindow::scheduleBlink() {
+    blinkTimer_.start(QRandomGenerator::global()->bounded(kBlinkMinMs, kBlinkMaxMs));
+}
+
+const QString& CharacterWindow::beakFrame() const {
+    // A file may offer more openings than the voice reports; spread the voice's over them.
+    const auto last = static_cast<double>(beakFrames_.size() - 1);
+    const auto index = static_cast<size_t>(std::lround(opening_ * last / (character::kBeakOpenings - 1)));
+    return beakFrames_[index];
+}
+
+void CharacterWindow::refresh() {
+    // The show animation is never cut short; speech takes over once it ends.
+    const bool beakShown = speaking_ && animation_ != QLatin1String(kShowAnimation);
+    const QString& wanted = beakShown ? beakFrame() : animationFrame_;
+    if (wanted == frame_) return;
+    frame_ = wanted;
+    shapeWindow(*this, frames_.at(frame_).shape);
+    update();
+}
+
+void CharacterWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, frames_.at(frame_).pixmap);
+}
+
+void CharacterWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    emit moved();
+}
+
+void CharacterWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    stepTimer_.stop();
+    blinkTimer_.stop();
+}
+
+}  // namespace agent
