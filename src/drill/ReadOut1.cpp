@@ -1,0 +1,116 @@
+#include "drill/ReadOut1.h"
+
+#include "autoend/AutoEndController.h"
+#include "drill/StartupTexts.h"
+#include "drill/WindowPlacement.h"
+#include "platform/EditionLookup.h"
+#include "platform/Registry.h"
+#include "platform/ui/Twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace drill {
+
+ReadOut1::ReadOut1(ReadOut1Deps deps, QWidget* parent)
+    : QMainWindow(parent),
+      agent_(std::move(deps.agent)),
+      registry_(std::move(deps.registry)),
+      characterDir_(std::move(deps.characterDir)) {
+    setWindowTitle(QStringLiteral("タリボックス-数字（Ｔａｌｌｙｖｏｘ－Ｎｕｍｂｅｒ）"));
+    buildMenu();
+    buildControls();
+    logic_ = std::make_unique<ReadOut1Logic>(
+        ReadOut1Controls{*this, *this, *this, agent_->Characters(), Timer1, Timer3, Timer4}, std::move(deps.random));
+    autoEnd_ = std::make_unique<autoend::AutoEndController>(*this, std::move(deps.power));
+    wireControls();
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+ReadOut1::~ReadOut1() = default;
+
+QString ReadOut1::characterPath() const {
+    QString dir = characterDir_.isEmpty() ? QCoreApplication::applicationDirPath() : characterDir_;
+    // A root folder already ends in a separator; don't double it.
+    if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+    return QDir::toNativeSeparators(dir + QStringLiteral("PEEDY.acs"));
+}
+
+void ReadOut1::Form_Load() {
+    State().BalloonOn = false;
+    Label4->setText(explanationText());
+    Option1[0]->setChecked(true);
+    Option1_Click(0);
+    Command2->hide();
+    RecCount1() = 0;
+    Frame1->hide();
+    Text2->hide();
+    State().EnJaFirstDue = false;
+    State().JaEnFirstDue = false;
+    Timer1.setEnabled(false);
+    Timer3.setEnabled(false);
+
+    agent::ICharacters& characters = Agent1().Characters();
+    characters.Load("peedy", characterPath().toStdString());
+    SpeechChar = &characters.Item("peedy");
+    logic_->SetSpeechChar(*SpeechChar);
+    SpeechChar->Show();
+    SpeechChar->Balloon().setFontSize(30);
+
+    Command1->setText(QString());
+    Command2->setText(QString());
+    centreOnScreen();
+    placeCharacter();
+    Version->setText(Version->text() + versionSuffix(TVX_VERSION_MAJOR, TVX_VERSION_MINOR, TVX_VERSION_PATCH));
+
+    std::shared_ptr<platform::Registry> registry = registry_ ? registry_ : platform::createSystemRegistry();
+    State().WinEdition = platform::editionTag(platform::productName(*registry));
+}
+
+void ReadOut1::centreOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize screenPx = screen ? screen->size() : QSize(1024, 768);
+    const double tpp = platform::kTwipsPerInch / platform::screenLogicalDpi();
+    // The outer size: before the window is mapped Qt only knows the frame once it has been created.
+    adjustSize();
+    const QSize outer = frameGeometry().size();
+    const TwipsPoint p = centredPosition(screenPx.width(), screenPx.height(), tpp, tpp, outer.width() * tpp,
+                                         outer.height() * tpp);
+    move(platform::twipsToPixels(p.left, platform::screenLogicalDpi()),
+         platform::twipsToPixels(p.top, platform::screenLogicalDpi()));
+}
+
+void ReadOut1::placeCharacter() {
+    const double tpp = platform::kTwipsPerInch / platform::screenLogicalDpi();
+    const QRect outer = frameGeometry();
+    const PixelPoint at = characterPlacement(outer.x() * tpp, outer.y() * tpp, outer.height() * tpp);
+    SpeechChar->MoveTo(at.x, at.y, 0);
+}
+
+void ReadOut1::Option1_Click(int index) { State().BalloonOn = index != 0; }
+
+void ReadOut1::Copyright_Click() {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tallyvox-Number"), aboutText(), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void ReadOut1::closeEvent(QCloseEvent* event) {
+    // Unloading the window ends the program: nothing is saved, timers and the character go with it.
+    // The logic may be mid-handler here (the auto-end quits from its tick), so it is torn down later,
+    // with the window, once the event loop has ended.
+    event->accept();
+    for (platform::VbTimer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &ejTimer2}) t->setEnabled(false);
+    QCoreApplication::quit();
+}
+
+}  // namespace drill

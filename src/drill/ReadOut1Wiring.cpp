@@ -1,0 +1,116 @@
+// Connects the main window's controls to the drill and auto-end logic, and lets the logic read and
+// write the controls through the small view interfaces.
+
+#include "autoend/AutoEndController.h"
+#include "drill/ButtonColour.h"
+#include "drill/ReadOut1.h"
+#include "drill/Trace.h"
+#include "platform/ui/UpDown.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace drill {
+
+namespace {
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+std::string ss(const QString& s) { return s.toStdString(); }
+
+}  // namespace
+
+void ReadOut1::wireControls() {
+    DrillSequencer& seq = logic_->Sequencer();
+    connect(Command4, &QPushButton::clicked, this, [this, &seq] {
+        Trace::write("click", QStringLiteral("Command4"));
+        seq.Command4_Click();
+    });
+    connect(Command5, &QPushButton::clicked, this, [this, &seq] {
+        Trace::write("click", QStringLiteral("Command5"));
+        seq.Command5_Click();
+    });
+    connect(Command7, &QPushButton::clicked, this, [this, &seq] {
+        Trace::write("click", QStringLiteral("Command7"));
+        seq.Command7_Click();
+    });
+    connect(Command8, &QPushButton::clicked, this, [this, &seq] {
+        Trace::write("click", QStringLiteral("Command8"));
+        seq.Command8_Click();
+    });
+    Timer1.onTimer([&seq] { seq.Timer1_Timer(); });
+    Timer3.onTimer([&seq] { seq.Timer3_Timer(); });
+    Timer4.onTimer([&seq] { seq.Timer4_Timer(); });
+    connect(UpDown1, &platform::UpDown::upClick, this, [&seq] { seq.UpDown1_UpClick(); });
+    connect(UpDown1, &platform::UpDown::downClick, this, [&seq] { seq.UpDown1_DownClick(); });
+
+    // Only the learner's clicks reach the handlers; boxes changed by the logic stay silent.
+    PlaceSelection& places = logic_->Places();
+    for (int p = 1; p <= 15; ++p) {
+        connect(Check1[p], &QCheckBox::clicked, this, [&places, p] { places.ClickCheck1(p); });
+        connect(Check2[p], &QCheckBox::clicked, this, [&places, p] { places.ClickCheck2(p); });
+    }
+
+    connect(Command6, &QPushButton::clicked, this, &ReadOut1::Command6_Click);
+    connect(Command10, &QPushButton::clicked, this, &ReadOut1::Command10_Click);
+    ejTimer2.onTimer([this] { ejtimer2_timer(); });
+}
+
+void ReadOut1::Command6_Click() { autoEnd_->Command6_Click(); }
+void ReadOut1::Command10_Click() { autoEnd_->Command10_Click(); }
+void ReadOut1::ejtimer2_timer() { autoEnd_->ejtimer2_timer(); }
+
+std::string ReadOut1::Command1Caption() const { return ss(Command1->text()); }
+void ReadOut1::SetCommand1Caption(const std::string& text) {
+    Command1->setText(qs(text));
+    if (!text.empty()) Trace::write("shown", qs(text));
+}
+std::string ReadOut1::Command2Caption() const { return ss(Command2->text()); }
+void ReadOut1::SetCommand2Caption(const std::string& text) { Command2->setText(qs(text)); }
+std::string ReadOut1::Text2Text() const { return ss(Text2->text()); }
+void ReadOut1::SetText2Text(const std::string& text) { Text2->setText(qs(text)); }
+
+void ReadOut1::SetPlaceBoxTicked(PlaceColumn column, int index, bool ticked) {
+    QCheckBox* box = column == PlaceColumn::Check1 ? Check1[index] : Check2[index];
+    const QSignalBlocker quiet(box);
+    box->setChecked(ticked);
+}
+
+QPushButton* ReadOut1::startButton(StartButton button) const {
+    switch (button) {
+        case StartButton::Command4: return Command4;
+        case StartButton::Command5: return Command5;
+        case StartButton::Command7: return Command7;
+        case StartButton::Command8: return Command8;
+    }
+    return Command4;
+}
+
+void ReadOut1::FocusStartButton(StartButton button) { startButton(button)->setFocus(Qt::OtherFocusReason); }
+
+void ReadOut1::ResetStartButtonColors() {
+    const QColor face = palette().color(QPalette::Button);
+    for (QPushButton* b : {Command4, Command5, Command7, Command8}) setButtonBackColour(b, face);
+}
+
+void ReadOut1::ColourStartButtonPink(StartButton button) {
+    const Rgb pink = kStartButtonPink;
+    setButtonBackColour(startButton(button), QColor(pink.red, pink.green, pink.blue));
+}
+
+void ReadOut1::SetCommand3Caption(const std::string& caption) { Command3->setText(qs(caption)); }
+int ReadOut1::UpDown1Increment() const { return UpDown1->Increment(); }
+
+void ReadOut1::setCommand6Enabled(bool enabled) { Command6->setEnabled(enabled); }
+void ReadOut1::setLabel4Visible(bool visible) { Label4->setVisible(visible); }
+void ReadOut1::showFrame1() {
+    Frame1->show();
+    Frame1->raise();
+}
+void ReadOut1::hideFrame1() { Frame1->hide(); }
+void ReadOut1::setCommand9Caption(const QString& caption) { Command9->setText(caption); }
+void ReadOut1::quitProgram() { close(); }
+
+}  // namespace drill

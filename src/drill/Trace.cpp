@@ -1,0 +1,35 @@
+#include "drill/Trace.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <memory>
+
+namespace drill {
+
+namespace {
+std::unique_ptr<QFile> file;
+QElapsedTimer clock;
+}  // namespace
+
+void Trace::openFromEnvironment() {
+    const QByteArray path = qgetenv("TVX_TRACE_FILE");
+    if (path.isEmpty()) return;
+    file = std::make_unique<QFile>(QString::fromLocal8Bit(path));
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        file.reset();
+        return;
+    }
+    clock.start();
+}
+
+bool Trace::enabled() { return file != nullptr; }
+
+void Trace::write(const char* event, const QString& detail) {
+    if (!file) return;
+    const QByteArray line = QByteArray::number(clock.elapsed()) + ' ' + event + ' ' + detail.toUtf8() + '\n';
+    file->write(line);
+    file->flush();
+}
+
+}  // namespace drill

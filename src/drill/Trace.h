@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace drill {
+
+// An optional event log for end-to-end tests: written only when TVX_TRACE_FILE names a file.
+// Each line is "<ms since start> <event> <detail>".
+class Trace {
+public:
+    static void openFromEnvironment();
+    static bool enabled();
+    static void write(const char* event, const QString& detail = QString());
+};
+
+}  // namespace drill

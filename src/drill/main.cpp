@@ -1,0 +1,36 @@
+#include "agent/Agent.h"
+#include "agent/speech/SpeechService.h"
+#include "drill/ReadOut1.h"
+#include "drill/Trace.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <exception>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tallyvox-Number"));
+    // The character's windows never count as the last window: closing ReadOut1 ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    drill::Trace::openFromEnvironment();
+
+    drill::ReadOut1Deps deps;
+    std::unique_ptr<drill::ReadOut1> window;
+    try {
+        deps.agent = std::make_unique<agent::Agent>(agent::speech::createSpeechService());
+        window = std::make_unique<drill::ReadOut1>(std::move(deps));
+        window->Form_Load();
+    } catch (const std::exception& e) {
+        // Start-up traps nothing of its own: report the fault and end without showing the window.
+        std::fprintf(stderr, "Tallyvox-Number: %s\n", e.what());
+        window.reset();
+        QMessageBox::critical(nullptr, QStringLiteral("Tallyvox-Number"), QString::fromUtf8(e.what()));
+        return 1;
+    }
+    window->show();
+    const int rc = QApplication::exec();
+    window.reset();
+    return rc;
+}

@@ -1,0 +1,83 @@
+"""Starts the real drill under a private X server: the main window and the character window appear,
+the character stands at the window's lower-left corner, and closing the window ends the program with 0.
+Without the character file the program exits non-zero and never maps the main window."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+import tvx_e2e as e2e
+
+TITLE = "タリボックス-数字（Ｔａｌｌｙｖｏｘ－Ｎｕｍｂｅｒ）"
+TWIPS_PER_PIXEL = 15  # Xvfb runs at 96 DPI
+
+
+def half_even(v):
+    return round(v)  # Python rounds halves to even
+
+
+def start(exe, env, **kw):
+    return subprocess.Popen([exe], env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, **kw)
+
+
+def check_normal_start(args, x):
+    exe = os.path.join(args.bin_dir, "Tallyvox-Number")
+    began = time.monotonic()
+    proc = start(exe, x.env)
+    try:
+        main = e2e.find_window(TITLE, x.env, timeout=15)
+        assert main, "the main window never appeared"
+        print(f"main window after {time.monotonic() - began:.3f} s")
+        peedy = e2e.find_window("peedy", x.env, timeout=5)
+        assert peedy, "the character window never appeared"
+        mx, my, mw, mh = e2e.window_geometry(main, x.env)
+        sw, sh = x.size
+        # Centred on the screen (whole pixels either way).
+        assert abs((sw - mw) / 2 - mx) <= 1 and abs((sh - mh) / 2 - my) <= 1, (mx, my, mw, mh)
+        want = (half_even(mx * TWIPS_PER_PIXEL / 20), half_even((my + mh) * TWIPS_PER_PIXEL / 20))
+        time.sleep(0.5)
+        cx, cy, _, _ = e2e.window_geometry(peedy, x.env)
+        assert (cx, cy) == want, f"character at {(cx, cy)}, expected {want}"
+        shots = os.path.join(args.test_dir, "screenshots")
+        os.makedirs(shots, exist_ok=True)
+        e2e.screenshot(os.path.join(shots, "startup.png"), x.env)
+        e2e.close_window(main, x.env)
+        rc = e2e.wait_exit(proc, 5)
+        assert rc == 0, f"exit code {rc} after closing; output:\n{proc.stdout.read() if rc is not None else ''}"
+    finally:
+        e2e.stop(proc)
+
+
+def check_missing_character(args, x):
+    with tempfile.TemporaryDirectory() as d:
+        exe = os.path.join(d, "Tallyvox-Number")
+        shutil.copy2(os.path.join(args.bin_dir, "Tallyvox-Number"), exe)
+        proc = start(exe, x.env)
+        try:
+            # The error box is the only thing shown; the main window must never map.
+            deadline = time.monotonic() + 8
+            while time.monotonic() < deadline and proc.poll() is None:
+                assert e2e.find_window(TITLE, x.env, timeout=0) is None, "main window mapped without a character"
+                wins = [w for w in e2e.visible_windows(x.env) if e2e.window_name(w, x.env) == "Tallyvox-Number"]
+                if wins:
+                    e2e.xdotool("key", "--window", wins[0], "Return", env=x.env, check=False)
+                time.sleep(0.2)
+            rc = e2e.wait_exit(proc, 5)
+            out = proc.stdout.read() if rc is not None else ""
+            assert rc not in (None, 0), f"exit code {rc}"
+            assert "PEEDY.acs" in out, f"the error does not name the character file: {out!r}"
+        finally:
+            e2e.stop(proc)
+
+
+def main():
+    args = e2e.parse_args()
+    with e2e.Xvfb() as x:
+        check_normal_start(args, x)
+        check_missing_character(args, x)
+
+
+if __name__ == "__main__":
+    e2e.run_main(main)
