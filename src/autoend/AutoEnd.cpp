@@ -146,7 +146,10 @@ void AutoEnd::Command12_Click() {
 void AutoEnd::refresh() {
     for (int i = 0; i < 4; ++i) {
         const QString t = QString::fromStdString(form_.text(i + 1));
-        if (Text.at(i)->text() != t) Text.at(i)->setText(t);
+        if (Text.at(i)->text() != t) {
+            Text.at(i)->setText(t);
+            trace::line(Text.at(i)->objectName() + QStringLiteral(" text ") + t);
+        }
         UpDown.at(i)->setIncrement(form_.Increment(i + 1));
     }
 }
