@@ -78,14 +78,6 @@ TEST(GroupedDigits, GroupsByThreesFromTheRight) {
     EXPECT_EQ(GroupedDigits(-1234), "-1,234");
 }
 
-TEST(CountZeros, CountsEveryZeroCharacter) {
-    EXPECT_EQ(CountZeros("5"), 0);
-    EXPECT_EQ(CountZeros("305"), 1);
-    EXPECT_EQ(CountZeros("1,000,000"), 6);
-    EXPECT_EQ(CountZeros("12,345,678,901,234"), 1);
-    EXPECT_EQ(CountZeros("3 hundred "), 0);
-}
-
 TEST_F(NumberGeneratorTest, WritesCommand2FirstThenCommand1Text2Command2AndTheEnglishForm) {
     SelectDigits({1, 2, 3});
     ScriptedRandom random(Pass({5, 0, 3}));

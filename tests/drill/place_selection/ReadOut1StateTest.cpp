@@ -5,20 +5,6 @@
 namespace drill {
 namespace {
 
-TEST(ReadOut1State, StartsAtZeroFalseAndEmpty) {
-    ReadOut1State s;
-    EXPECT_EQ(s.RecCount1, 0);
-    EXPECT_EQ(FlagSum(s.DigitFlags), 0);
-    EXPECT_EQ(FlagSum(s.RangeFlags), 0);
-    EXPECT_EQ(s.DigitFlags[0], 0);
-    EXPECT_FALSE(s.RangeClickBusy || s.DigitClickBusy || s.EnJaFirstDue || s.JaEnFirstDue || s.PhaseFlag ||
-                 s.EnglishOnly || s.BalloonOn);
-    EXPECT_EQ(s.ZeroCount, 0);
-    EXPECT_EQ(s.PlaceMode, 0);
-    EXPECT_EQ(s.ReadingGap, 0);
-    EXPECT_TRUE(s.WinEdition.empty());
-}
-
 TEST(ReadOut1State, RecCountCountsUpAndStopsAtTheTop) {
     ReadOut1State s;
     CountNumberRead(s);

@@ -32,11 +32,6 @@ TEST(Waits, GapWidensAndNarrowsDownToTheFloor) {
     EXPECT_EQ(JapaneseWaitWithGap(1, 0, -2000), 1000);
 }
 
-TEST(Waits, HundredFormLengthensTheJapaneseWait) {
-    // 305: E = "3 hundred 5" (11 characters), Z = 1.
-    EXPECT_EQ(JapaneseWait(TextLength(ThreeDigitRule("305")), 1), 220 * 11 + 1000 - 100);
-}
-
 // Over every shape of drawable number the waits stay in their stated ranges.
 TEST(Waits, RangesOverAllDrawableLengths) {
     int enMin = 1 << 30, enMax = 0, jaMin = 1 << 30, jaMax = 0;
