@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 namespace agent::test {
