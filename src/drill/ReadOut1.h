@@ -112,6 +112,7 @@ private:
     void buildControls();
     void buildMenu();
     void wireControls();
+    void traceBoxes() const;
 
     // NumberTexts
     std::string Command1Caption() const override;

@@ -49,13 +49,30 @@ void ReadOut1::wireControls() {
     // Only the learner's clicks reach the handlers; boxes changed by the logic stay silent.
     PlaceSelection& places = logic_->Places();
     for (int p = 1; p <= 15; ++p) {
-        connect(Check1[p], &QCheckBox::clicked, this, [&places, p] { places.ClickCheck1(p); });
-        connect(Check2[p], &QCheckBox::clicked, this, [&places, p] { places.ClickCheck2(p); });
+        connect(Check1[p], &QCheckBox::clicked, this, [this, &places, p] {
+            places.ClickCheck1(p);
+            traceBoxes();
+        });
+        connect(Check2[p], &QCheckBox::clicked, this, [this, &places, p] {
+            places.ClickCheck2(p);
+            traceBoxes();
+        });
     }
 
     connect(Command6, &QPushButton::clicked, this, &ReadOut1::Command6_Click);
     connect(Command10, &QPushButton::clicked, this, &ReadOut1::Command10_Click);
     ejTimer2.onTimer([this] { ejtimer2_timer(); });
+}
+
+// "boxes <Check1 15..1> <Check2 15..1> <PlaceMode>", read off the widgets themselves.
+void ReadOut1::traceBoxes() const {
+    if (!Trace::enabled()) return;
+    QString c1, c2;
+    for (int p = 15; p >= 1; --p) {
+        c1 += Check1[p]->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+        c2 += Check2[p]->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+    }
+    Trace::write("boxes", c1 + QLatin1Char(' ') + c2 + QLatin1Char(' ') + QString::number(logic_->State().PlaceMode));
 }
 
 void ReadOut1::Command6_Click() { autoEnd_->Command6_Click(); }

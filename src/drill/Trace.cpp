@@ -1,6 +1,6 @@
 #include "drill/Trace.h"
 
-#include <QElapsedTimer>
+#include <QDateTime>
 #include <QFile>
 
 #include <memory>
@@ -9,7 +9,6 @@ namespace drill {
 
 namespace {
 std::unique_ptr<QFile> file;
-QElapsedTimer clock;
 }  // namespace
 
 void Trace::openFromEnvironment() {
@@ -20,14 +19,13 @@ void Trace::openFromEnvironment() {
         file.reset();
         return;
     }
-    clock.start();
 }
 
 bool Trace::enabled() { return file != nullptr; }
 
 void Trace::write(const char* event, const QString& detail) {
     if (!file) return;
-    const QByteArray line = QByteArray::number(clock.elapsed()) + ' ' + event + ' ' + detail.toUtf8() + '\n';
+    const QByteArray line = QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' ' + event + ' ' + detail.toUtf8() + '\n';
     file->write(line);
     file->flush();
 }
