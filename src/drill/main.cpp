@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QWidget>
 
 #include <cstdio>
 #include <exception>
@@ -30,6 +31,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     window->show();
+    // Without a window manager nothing keeps the character above the window mapped after it.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint)) w->raise();
     const int rc = QApplication::exec();
     window.reset();
     return rc;
