@@ -14,6 +14,9 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <array>
+#include <utility>
+
 namespace drill {
 
 namespace {
@@ -24,22 +27,18 @@ std::string ss(const QString& s) { return s.toStdString(); }
 
 void ReadOut1::wireControls() {
     DrillSequencer& seq = logic_->Sequencer();
-    connect(Command4, &QPushButton::clicked, this, [this, &seq] {
-        Trace::write("click", QStringLiteral("Command4"));
-        seq.Command4_Click();
-    });
-    connect(Command5, &QPushButton::clicked, this, [this, &seq] {
-        Trace::write("click", QStringLiteral("Command5"));
-        seq.Command5_Click();
-    });
-    connect(Command7, &QPushButton::clicked, this, [this, &seq] {
-        Trace::write("click", QStringLiteral("Command7"));
-        seq.Command7_Click();
-    });
-    connect(Command8, &QPushButton::clicked, this, [this, &seq] {
-        Trace::write("click", QStringLiteral("Command8"));
-        seq.Command8_Click();
-    });
+    const std::array<std::pair<QPushButton*, void (DrillSequencer::*)()>, 4> starts = {{
+        {Command4, &DrillSequencer::Command4_Click},
+        {Command5, &DrillSequencer::Command5_Click},
+        {Command7, &DrillSequencer::Command7_Click},
+        {Command8, &DrillSequencer::Command8_Click},
+    }};
+    for (const auto& [button, handler] : starts) {
+        connect(button, &QPushButton::clicked, this, [&seq, button = button, handler = handler] {
+            Trace::write("click", button->objectName());
+            (seq.*handler)();
+        });
+    }
     Timer1.onTimer([&seq] { seq.Timer1_Timer(); });
     Timer3.onTimer([&seq] { seq.Timer3_Timer(); });
     Timer4.onTimer([&seq] { seq.Timer4_Timer(); });

@@ -88,13 +88,8 @@ class Xvfb:
         raise Skip("Xvfb did not start")
 
     def __exit__(self, *exc):
-        if self.proc and self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
+        if self.proc:
+            stop(self.proc, 5)
         return False
 
 
@@ -175,13 +170,8 @@ class PulseNullSink:
         return rec
 
     def __exit__(self, *exc):
-        if self.proc and self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
+        if self.proc:
+            stop(self.proc, 5)
         if self.dir:
             shutil.rmtree(self.dir, ignore_errors=True)
         return False

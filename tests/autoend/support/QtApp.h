@@ -1,29 +1,11 @@
 #pragma once
 
-// One QApplication for a whole test executable, made before the first test runs.
+#include "QtTestEnvironment.h"
 
 #include <QApplication>
 
-#include <gtest/gtest.h>
-
-#include <memory>
-
 namespace autoend::testing {
 
-class QtAppEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "tvx_autoend_test";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QApplication> app_;
-};
-
-inline ::testing::Environment* const kQtApp = ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
+inline ::testing::Environment* const kQtApp = tvx::test::registerQtApp<QApplication>();
 
 }  // namespace autoend::testing

@@ -1,6 +1,8 @@
 #include "drill/StartupTexts.h"
 #include "drill/WindowPlacement.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 namespace drill {

@@ -10,7 +10,6 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import tvx_e2e  # noqa: E402
-from x11_close import close_window  # noqa: E402
 
 TITLE = "TallyvoxNumberInstall"
 XP_CHAIN = ["Tallyvox-Number.msi", "tv_enua.exe", "spchapi.exe", "Agtx0411.exe", "lhttsjpj.exe"]
@@ -124,7 +123,7 @@ def missing_engine_shows_error_then_form1(args, env):
         # The installers' probe does see a mapped Form1, so its silence in the other runs means something.
         assert subprocess.run(["sh", "-c", FORM1_PROBE], env=env).returncode == 0, "the Form1 probe is blind"
         assert proc.poll() is None, "the launcher ended while Form1 was open"
-        close_window(form, env["DISPLAY"])
+        tvx_e2e.close_window(form, env)
         rc = finish(proc, "error", timeout=10)
         assert rc == 0, f"error: exit code {rc}"
         assert s.lines() == sequential(["Tallyvox-Number.msi"]), f"error: log {s.lines()}"

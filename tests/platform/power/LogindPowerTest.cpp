@@ -1,3 +1,4 @@
+#include "QtTestEnvironment.h"
 #include "platform/Power.h"
 
 #include <QCoreApplication>
@@ -16,21 +17,7 @@
 
 namespace {
 
-class CoreAppEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "platform_power_logind_test";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QCoreApplication> app_;
-};
-
-::testing::Environment* const kApp = ::testing::AddGlobalTestEnvironment(new CoreAppEnvironment);
+::testing::Environment* const kApp = tvx::test::registerQtApp<QCoreApplication>();
 
 // A stand-in for systemd-logind's Manager that records each call with its arguments.
 class FakeLogind : public QObject, protected QDBusContext {
