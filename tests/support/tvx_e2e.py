@@ -167,7 +167,19 @@ class PulseNullSink:
         path = path or os.path.join(self.dir, "monitor.raw")
         rec = Recorder(self.env, f"{self.SINK}.monitor", rate, path)
         time.sleep(0.3)  # parec needs a moment before its stream runs
+        self.restart_clock()
         return rec
+
+    def restart_clock(self):
+        """Makes the null sink keep time like a sound card from now on.
+
+        While nobody listens, the null sink renders up to 2 s ahead, and unlike a sound card it can
+        rewind only as far as its new, shorter latency when a stream connects: the first stream would
+        wait out the rest of that block. Suspending and resuming restarts its clock at the latency
+        the monitor recording asks for."""
+        for state in ("1", "0"):
+            subprocess.run(["pactl", "suspend-sink", self.SINK, state], env=self.env, check=False,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def __exit__(self, *exc):
         if self.proc:

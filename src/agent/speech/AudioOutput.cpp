@@ -44,11 +44,12 @@ void warnOnce(const char* why) {
 // Tries the device when a request starts; any failure continues silently in real time.
 class FallbackOutput : public AudioOutput {
 public:
+    explicit FallbackOutput(std::shared_ptr<QtAudioStreams> streams) : streams_(std::move(streams)) {}
     bool start(int sampleRate) override {
         if (QMediaDevices::defaultAudioOutput().isNull()) {
             warnOnce("no audio output device");
         } else {
-            auto qt = std::make_unique<QtAudioOutput>();
+            auto qt = std::make_unique<QtAudioOutput>(streams_);
             if (qt->start(sampleRate)) {
                 out_ = std::move(qt);
                 return true;
@@ -70,6 +71,7 @@ public:
     ~FallbackOutput() override { stop(); }
 
 private:
+    std::shared_ptr<QtAudioStreams> streams_;
     std::unique_ptr<AudioOutput> out_;
 };
 
@@ -80,7 +82,9 @@ std::unique_ptr<AudioOutput> createSilentOutput() {
 }
 
 AudioOutputFactory defaultAudioOutputFactory() {
-    return [] { return std::make_unique<FallbackOutput>(); };
+    // The streams live as long as the factory, which the service drops when it shuts down.
+    auto streams = std::make_shared<QtAudioStreams>();
+    return [streams] { return std::make_unique<FallbackOutput>(streams); };
 }
 
 }  // namespace agent::speech

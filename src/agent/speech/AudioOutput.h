@@ -36,6 +36,7 @@ std::unique_ptr<AudioOutput> createSilentOutput();
 
 // The default output device through QAudioSink (push mode), converting the format if the device
 // refuses the engine's; falls back to silence, with one warning per process, when there is none.
+// The device streams it opens stay open between requests until the factory is destroyed.
 AudioOutputFactory defaultAudioOutputFactory();
 
 }  // namespace agent::speech

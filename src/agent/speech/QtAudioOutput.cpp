@@ -11,46 +11,81 @@ namespace agent::speech {
 namespace {
 
 constexpr int kBufferMs = 100;
-constexpr int kPaddingMs = 150;  // silence after the speech, so stopping never cuts its end
-constexpr int kStallMs = 2000;   // a device that stops moving for this long counts as finished
+constexpr int kStallMs = 2000;  // a device that stops moving for this long counts as finished
 
 template <typename T>
 void put(QByteArray& out, T value) {
     out.append(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
+bool usable(const QtAudioStreams::Stream& s) {
+    const QAudio::Error e = s.sink->error();
+    return s.io && s.sink->state() != QAudio::StoppedState && (e == QAudio::NoError || e == QAudio::UnderrunError);
+}
+
 }  // namespace
 
-QtAudioOutput::QtAudioOutput() = default;
+QtAudioStreams::~QtAudioStreams() {
+    for (auto& [rate, s] : streams_) s.sink->stop();  // a sink destroyed while active aborts in PulseAudio
+}
+
+QtAudioStreams::Stream* QtAudioStreams::open(int sampleRate) {
+    auto it = streams_.find(sampleRate);
+    if (it != streams_.end()) {
+        if (usable(it->second)) return &it->second;
+        close(sampleRate);
+    }
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull()) return nullptr;
+    QAudioFormat wanted;
+    wanted.setSampleRate(sampleRate);
+    wanted.setChannelCount(1);
+    wanted.setSampleFormat(QAudioFormat::Int16);
+    Stream s;
+    s.format = device.isFormatSupported(wanted) ? wanted : device.preferredFormat();
+    if (!s.format.isValid()) return nullptr;
+    s.sink = std::make_unique<QAudioSink>(device, s.format);
+    s.sink->setBufferSize(s.format.bytesForDuration(kBufferMs * 1000));
+    s.io = s.sink->start();
+    if (!s.io || s.sink->error() != QAudio::NoError) {
+        s.sink->stop();
+        return nullptr;
+    }
+    return &(streams_[sampleRate] = std::move(s));
+}
+
+void QtAudioStreams::close(int sampleRate) {
+    auto it = streams_.find(sampleRate);
+    if (it == streams_.end()) return;
+    it->second.sink->stop();
+    streams_.erase(it);
+}
+
+QtAudioOutput::QtAudioOutput(std::shared_ptr<QtAudioStreams> streams) : streams_(std::move(streams)) {}
 
 QtAudioOutput::~QtAudioOutput() {
     stop();
 }
 
 bool QtAudioOutput::start(int sampleRate) {
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) return false;
-    QAudioFormat wanted;
-    wanted.setSampleRate(sampleRate);
-    wanted.setChannelCount(1);
-    wanted.setSampleFormat(QAudioFormat::Int16);
-    format_ = device.isFormatSupported(wanted) ? wanted : device.preferredFormat();
-    if (!format_.isValid()) return false;
-    resampler_.reset(sampleRate, format_.sampleRate());
-    sink_ = std::make_unique<QAudioSink>(device, format_);
-    sink_->setBufferSize(format_.bytesForDuration(kBufferMs * 1000));
-    io_ = sink_->start();
-    if (!io_ || sink_->error() != QAudio::NoError) return false;
+    stream_ = streams_->open(sampleRate);
+    if (!stream_) return false;
+    rate_ = sampleRate;
+    resampler_.reset(sampleRate, stream_->format.sampleRate());
+    // The stream does not move while idle, so this request's position counts from here.
+    baseUs_ = stream_->sink->processedUSecs();
+    lastPlayed_ = 0;
     sinceProgress_.start();
     return true;
 }
 
 void QtAudioOutput::append(const std::vector<float>& mono) {
-    const int channels = format_.channelCount();
+    const QAudioFormat& format = stream_->format;
+    const int channels = format.channelCount();
     for (float v : mono) {
         v = std::clamp(v, -1.0f, 1.0f);
         for (int c = 0; c < channels; ++c) {
-            switch (format_.sampleFormat()) {
+            switch (format.sampleFormat()) {
                 case QAudioFormat::UInt8:
                     put(queued_, uint8_t(128 + int(v * 127)));
                     break;
@@ -72,30 +107,34 @@ void QtAudioOutput::append(const std::vector<float>& mono) {
 }
 
 void QtAudioOutput::write(const int16_t* samples, size_t count) {
-    if (!sink_) return;
+    if (!stream_) return;
     append(resampler_.process(samples, count));
     pump();
 }
 
 void QtAudioOutput::pump() {
-    if (!io_ || queued_.isEmpty()) return;
-    const qsizetype room = std::min<qsizetype>(sink_->bytesFree(), queued_.size());
-    const qsizetype frame = format_.bytesPerFrame();
+    if (!stream_ || queued_.isEmpty()) return;
+    const qsizetype room = std::min<qsizetype>(stream_->sink->bytesFree(), queued_.size());
+    const qsizetype frame = stream_->format.bytesPerFrame();
     if (room < frame) return;
-    const qint64 n = io_->write(queued_.constData(), room - room % frame);
+    const qint64 n = stream_->io->write(queued_.constData(), room - room % frame);
     if (n > 0) queued_.remove(0, n);
 }
 
 void QtAudioOutput::finishInput() {
-    if (finished_ || !sink_) return;
+    if (finished_ || !stream_) return;
     finished_ = true;
-    append(std::vector<float>(size_t(format_.sampleRate()) * kPaddingMs / 1000, 0.0f));
+    // PulseAudio restarts an idle stream only once a full buffer is queued: a shorter request is
+    // padded with silence to that length so it is not held until the next one comes.
+    const QAudioFormat& format = stream_->format;
+    const int64_t bufferFrames = format.framesForBytes(stream_->sink->bufferSize());
+    if (queuedFrames_ < bufferFrames) append(std::vector<float>(size_t(bufferFrames - queuedFrames_), 0.0f));
     pump();
 }
 
 int64_t QtAudioOutput::playedUs() const {
-    if (!sink_) return 0;
-    const int64_t played = sink_->processedUSecs();
+    if (!stream_) return 0;
+    const int64_t played = std::max<int64_t>(0, stream_->sink->processedUSecs() - baseUs_);
     auto* self = const_cast<QtAudioOutput*>(this);
     if (played != lastPlayed_) {
         self->lastPlayed_ = played;
@@ -104,20 +143,22 @@ int64_t QtAudioOutput::playedUs() const {
     return played;
 }
 
+bool QtAudioOutput::allPlayed() const {
+    return finished_ && queued_.isEmpty() && playedUs() >= stream_->format.durationForFrames(queuedFrames_);
+}
+
 bool QtAudioOutput::drained() const {
     if (!finished_) return false;
-    const QAudio::Error error = sink_ ? sink_->error() : QAudio::FatalError;
-    if (error != QAudio::NoError && error != QAudio::UnderrunError) return true;
-    const int64_t total = format_.durationForFrames(queuedFrames_);
-    return playedUs() >= total || sinceProgress_.elapsed() > kStallMs;
+    if (!stream_ || !usable(*stream_)) return true;
+    return allPlayed() || sinceProgress_.elapsed() > kStallMs;
 }
 
 void QtAudioOutput::stop() {
-    if (!sink_) return;
-    // A sink destroyed while active aborts inside PulseAudio: always stop it first.
-    sink_->stop();
-    sink_.reset();
-    io_ = nullptr;
+    if (!stream_) return;
+    // A request cut short, or a stream that stalled or failed, must not leave audio behind for
+    // the next request: only a stream that played everything stays open.
+    if (!usable(*stream_) || !allPlayed()) streams_->close(rate_);
+    stream_ = nullptr;
 }
 
 }  // namespace agent::speech

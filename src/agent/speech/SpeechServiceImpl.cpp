@@ -44,6 +44,7 @@ void SpeechServiceImpl::stopAll(bool announce) {
     queue_.clear();
     if (output_) output_->stop();
     output_.reset();
+    config_.output = {};  // closes the device streams it keeps open between requests
     if (announce && started_) {
         setMouth(0);
         emit requestFinished();
