@@ -1,6 +1,8 @@
 #include "agent/speech/QtAudioOutput.h"
 
 #include <QAudioDevice>
+#include <QDateTime>
+#include <QFile>
 #include <QAudioSink>
 #include <QMediaDevices>
 
@@ -16,6 +18,24 @@ constexpr int kStallMs = 2000;  // a device that stops moving for this long coun
 template <typename T>
 void put(QByteArray& out, T value) {
     out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// Measurements only: with TVX_AUDIO_TRACE=file, "<epoch ms> first-audio <rate>" is appended when a
+// request's first samples are handed to the device.
+void traceFirstAudio(int rate) {
+    static QFile* file = [] {
+        const QString path = qEnvironmentVariable("TVX_AUDIO_TRACE");
+        if (path.isEmpty()) return static_cast<QFile*>(nullptr);
+        auto* f = new QFile(path);
+        if (!f->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+            delete f;
+            return static_cast<QFile*>(nullptr);
+        }
+        return f;
+    }();
+    if (!file) return;
+    file->write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + " first-audio " + QByteArray::number(rate) + '\n');
+    file->flush();
 }
 
 bool usable(const QtAudioStreams::Stream& s) {
@@ -118,7 +138,10 @@ void QtAudioOutput::pump() {
     const qsizetype frame = stream_->format.bytesPerFrame();
     if (room < frame) return;
     const qint64 n = stream_->io->write(queued_.constData(), room - room % frame);
-    if (n > 0) queued_.remove(0, n);
+    if (n <= 0) return;
+    if (!wroteAny_) traceFirstAudio(rate_);
+    wroteAny_ = true;
+    queued_.remove(0, n);
 }
 
 void QtAudioOutput::finishInput() {

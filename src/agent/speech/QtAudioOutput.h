@@ -66,6 +66,7 @@ private:
     int64_t queuedFrames_ = 0;  // every device frame of this request ever queued, padding included
     int64_t baseUs_ = 0;        // the stream's position when this request began
     bool finished_ = false;
+    bool wroteAny_ = false;
     int64_t lastPlayed_ = 0;
     QElapsedTimer sinceProgress_;
 };

@@ -32,7 +32,6 @@ FIRST_ONSET_S = 0.30     # click to the first sound, English
 LEAD_S = {"Command7": (0.0, 0.30), "Command8": (0.15, 0.60)}
 QUEUE_S = 0.45           # a queued reading starts this soon after the one before it ends
 TIMER_TOL_MS = 60        # a timer tick may come this late on a busy machine
-PHASE_S = 14.0
 
 
 def english_text(d):
@@ -84,16 +83,17 @@ class Drill:
     def __init__(self, args, env, tmp):
         self.trace = os.path.join(tmp, "trace.txt")
         self.geometry = os.path.join(tmp, "geometry.txt")
-        for p in (self.trace, self.geometry):
+        self.audio = os.path.join(tmp, "audio.txt")
+        for p in (self.trace, self.geometry, self.audio):
             if os.path.exists(p):
                 os.remove(p)
-        env = dict(env, TVX_TRACE_FILE=self.trace, TVX_AUTOEND_TRACE=self.geometry)
+        env = dict(env, TVX_TRACE_FILE=self.trace, TVX_AUTOEND_TRACE=self.geometry, TVX_AUDIO_TRACE=self.audio)
         self.log = open(os.path.join(tmp, "drill.log"), "w+")
         self.proc = subprocess.Popen([os.path.join(args.bin_dir, "Tallyvox-Number")], env=env,
                                      stdout=self.log, stderr=subprocess.STDOUT)
         self.env = env
         self.wid = e2e.find_window(TITLE, env, timeout=15)
-        assert self.wid, "the main window never appeared"
+        assert self.wid, f"the main window never appeared; output:\n{self.output()}"
         # Command6's global position gives the client area's origin.
         line = wait_for(lambda: next((l for l in open(self.geometry).read().splitlines()
                                       if l.startswith("geometry Command6 ")), None)
@@ -207,12 +207,12 @@ def record_phases(args, x, pulse, tmp, plan):
         f"the monitor recorded {len(samples) / rate:.2f} s in {recorded_for:.2f} s: the sink stood still"
     origin = stopped - len(samples) / rate
     segments = [(origin + a, origin + b) for a, b in e2e.speech_segments(samples, rate)]
-    return read_trace(drill.trace), clicks, segments, stopped
+    return read_trace(drill.trace) + read_trace(drill.audio), clicks, segments, stopped
 
 
 def timing_check(args, x, pulse, tmp):
     events, clicks, segments, end = record_phases(args, x, pulse, tmp,
-                                                  [("Command7", PHASE_S), ("Command8", PHASE_S)])
+                                                  [("Command7", 14.0), ("Command8", 15.5)])
     for i, (button, at) in enumerate(clicks):
         until = clicks[i + 1][1] if i + 1 < len(clicks) else end
         readings = planned_readings(events, button, at, until)
@@ -224,17 +224,22 @@ def timing_check(args, x, pulse, tmp):
 
 
 def latency_runs(args, x, pulse, tmp, runs):
-    found = {"Command7": [], "Command8": []}
+    """Click to the first samples handed to the device (the drill's audio trace) and click to the
+    first voice heard on the monitor, per start button, over fresh program runs."""
+    found = {b: ([], []) for b in ("Command7", "Command8")}
     for _ in range(runs):
-        for button in found:
+        for button, (written, heard) in found.items():
             events, clicks, segments, _ = record_phases(args, x, pulse, tmp, [(button, 2.5)])
             at = clicks[0][1]
-            first = [s for s in segments if s[0] >= at - 0.05]
-            assert first, f"{button}: nothing heard"
-            found[button].append(first[0][0] - at)
-    for button, vals in found.items():
-        print(f"{button}: click to first heard voice, ms: median {statistics.median(vals) * 1000:.0f}, "
-              f"all {[round(v * 1000) for v in vals]}", flush=True)
+            first = [t for t, ev, _ in events if ev == "first-audio" and t >= at]
+            voice = [s for s in segments if s[0] >= at - 0.05]
+            assert first and voice, f"{button}: no audio after the click"
+            written.append(first[0] - at)
+            heard.append(voice[0][0] - at)
+    for button, (written, heard) in found.items():
+        for name, vals in (("first samples written", written), ("first voice heard", heard)):
+            print(f"{button}: click to {name}, ms: median {statistics.median(vals) * 1000:.0f}, "
+                  f"all {[round(v * 1000) for v in vals]}", flush=True)
 
 
 def main():
