@@ -12,6 +12,7 @@ Run as: python3 bench/drill_soak.py {soak,cpu,startup} --bin-dir <build>/bin [--
 import argparse
 import json
 import os
+import resource
 import statistics
 import subprocess
 import sys
@@ -82,6 +83,11 @@ def proc_status(pid, key):
     return None
 
 
+def allow_core_dump():
+    # A crash leaves a core in the work directory for a debugger.
+    resource.setrlimit(resource.RLIMIT_CORE, (resource.RLIM_INFINITY, resource.RLIM_INFINITY))
+
+
 class Drill:
     def __init__(self, bin_dir, env, tmp, wrap=None):
         self.env = dict(env)
@@ -95,7 +101,8 @@ class Drill:
         self.log = open(os.path.join(tmp, "drill.log"), "w")
         self.started = time.monotonic()
         self.proc = subprocess.Popen((wrap or []) + [os.path.join(bin_dir, "Tallyvox-Number")], env=self.env,
-                                     stdout=self.log, stderr=subprocess.STDOUT)
+                                     stdout=self.log, stderr=subprocess.STDOUT, cwd=tmp,
+                                     preexec_fn=allow_core_dump)
         self.wid = e2e.find_window(TITLE, self.env, timeout=20)
         if not self.wid:
             e2e.stop(self.proc)
@@ -306,6 +313,7 @@ def main():
     p.add_argument("--wrap", help="soak: command line put before the binary, e.g. 'gdb -batch -ex run -ex bt --args'")
     p.add_argument("--runs", type=int, default=10, help="startup: number of runs")
     args = p.parse_args()
+    args.bin_dir = os.path.abspath(args.bin_dir)  # the drill runs in its work directory
     with open("/proc/loadavg") as f:
         load_before = f.read().split()[:3]
     try:
