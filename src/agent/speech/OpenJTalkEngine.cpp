@@ -109,7 +109,10 @@ void OpenJTalkEngine::run(const std::string& text, int speedWpm, PcmSink& sink,
             "日本語の音声エンジン open_jtalk が音声を返しませんでした。"
             "scripts/install-deps.sh で open-jtalk を入れ直してください。");
     }
-    if (!pcm->samples.empty()) sink.pcm(pcm->sampleRate, pcm->samples.data(), pcm->samples.size());
+    // The voice opens with about a quarter second of silence; the drill's pacing wants the number heard on time.
+    const size_t start = leadingSilenceEnd(pcm->samples.data(), pcm->samples.size(), pcm->sampleRate);
+    if (!pcm->samples.empty())
+        sink.pcm(pcm->sampleRate, pcm->samples.data() + start, pcm->samples.size() - start);
 }
 
 }  // namespace agent::speech

@@ -1,5 +1,7 @@
 #include "agent/speech/Wav.h"
 
+#include <cstdlib>
+
 #include <algorithm>
 
 namespace agent::speech {
@@ -43,6 +45,14 @@ std::optional<MonoPcm> parseWav(const std::string& b) {
         at = body + size + (size & 1);
     }
     return std::nullopt;
+}
+
+size_t leadingSilenceEnd(const int16_t* samples, size_t count, int sampleRate, int keepMs, int threshold) {
+    size_t first = 0;
+    while (first < count && std::abs(static_cast<int>(samples[first])) < threshold) ++first;
+    if (first == count) return 0;
+    const size_t keep = static_cast<size_t>(sampleRate) * static_cast<size_t>(keepMs) / 1000;
+    return first > keep ? first - keep : 0;
 }
 
 }  // namespace agent::speech

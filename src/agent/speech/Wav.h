@@ -17,4 +17,10 @@ struct MonoPcm {
 // A truncated data chunk yields the samples that are there.
 std::optional<MonoPcm> parseWav(const std::string& bytes);
 
+// Index of the first sample to play so that at most keepMs of near-silence (below threshold)
+// precedes the first audible sample; 0 when the audio starts loud or has no audible sample at all,
+// so nothing is ever dropped whole.
+size_t leadingSilenceEnd(const int16_t* samples, size_t count, int sampleRate, int keepMs = 30,
+                         int threshold = 256);
+
 }  // namespace agent::speech

@@ -39,6 +39,16 @@ TEST(Wav, TruncatedDataGivesWhatIsThereAndGarbageGivesNothing) {
     EXPECT_FALSE(parseWav("RIFF\x04\0\0\0WAVE"));
 }
 
+TEST(Wav, LeadingSilenceIsCutToTheKeptLeadIn) {
+    std::vector<int16_t> pcm(1000, 10);  // 1 s of near-silence at 1 kHz
+    pcm.resize(1500, 4000);
+    EXPECT_EQ(leadingSilenceEnd(pcm.data(), pcm.size(), 1000, 30), 970u);
+    EXPECT_EQ(leadingSilenceEnd(pcm.data() + 990, 510, 1000, 30), 0u);  // less silence than the lead-in
+    EXPECT_EQ(leadingSilenceEnd(pcm.data(), 1000, 1000, 30), 0u);       // nothing audible: keep it all
+    pcm[0] = -4000;                                                        // loud from the first sample
+    EXPECT_EQ(leadingSilenceEnd(pcm.data(), pcm.size(), 1000, 30), 0u);
+}
+
 TEST(Resampler, ChunkedConversionMatchesOneGoAndKeepsTheDuration) {
     std::vector<int16_t> in(22050);
     for (size_t i = 0; i < in.size(); ++i) in[i] = int16_t(10000 * std::sin(i * 0.05));

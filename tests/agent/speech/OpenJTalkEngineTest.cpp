@@ -1,5 +1,6 @@
 #include "TestPrograms.h"
 #include "agent/speech/OpenJTalkEngine.h"
+#include "agent/speech/Wav.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,13 @@ TEST_F(RealOpenJTalk, ReadsEveryManOkuChoGroupAsItsOwnPhrase) {
          "ゴセンヨンヒャクナナジューナナ"},
     };
     for (const auto& [text, kana] : cases) EXPECT_EQ(reading(text), kana) << text;
+}
+
+TEST_F(RealOpenJTalk, TheVoiceIsHeardAtOnceWithoutTheLeadingSilence) {
+    reading("305");
+    ASSERT_FALSE(pcm_.samples.empty());
+    const size_t firstLoud = leadingSilenceEnd(pcm_.samples.data(), pcm_.samples.size(), pcm_.sampleRate, 0);
+    EXPECT_LE(firstLoud * 1000 / pcm_.sampleRate, 40u);
 }
 
 TEST_F(RealOpenJTalk, GivesItsVoiceAtItsOwnRateAndFasterAtSpeed195) {
