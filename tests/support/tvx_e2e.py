@@ -9,6 +9,7 @@ import array
 import math
 import os
 import shutil
+import select
 import signal
 import subprocess
 import sys
@@ -45,13 +46,6 @@ def run_main(main):
     sys.exit(0)
 
 
-def _free_display():
-    for n in range(90, 400):
-        if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            return n
-    raise Skip("no free X display number")
-
-
 class Xvfb:
     """A private X server; .env is os.environ with DISPLAY pointing at it."""
 
@@ -63,29 +57,35 @@ class Xvfb:
     def __enter__(self):
         if not shutil.which("Xvfb"):
             raise Skip("Xvfb is not installed (run scripts/install-deps.sh)")
-        for _ in range(5):
-            n = _free_display()
-            self.proc = subprocess.Popen(
-                ["Xvfb", f":{n}", "-screen", "0", f"{self.size[0]}x{self.size[1]}x24", "-nolisten", "tcp",
-                 "-dpi", "96"],
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            deadline = time.monotonic() + 10
-            while time.monotonic() < deadline:
-                if os.path.exists(f"/tmp/.X11-unix/X{n}"):
+        # Xvfb picks a free display itself and writes its number once it accepts clients, so tests
+        # that start at the same moment never share (or race for) one server.
+        rfd, wfd = os.pipe()
+        self.proc = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(wfd), "-screen", "0", f"{self.size[0]}x{self.size[1]}x24",
+             "-nolisten", "tcp", "-dpi", "96"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(wfd,))
+        os.close(wfd)
+        number = b""
+        with os.fdopen(rfd, "rb") as r:
+            deadline = time.monotonic() + 20
+            while not number.endswith(b"\n") and time.monotonic() < deadline:
+                if not select.select([r], [], [], 0.2)[0]:
+                    if self.proc.poll() is not None:
+                        break
+                    continue
+                chunk = os.read(r.fileno(), 16)
+                if not chunk:
                     break
-                if self.proc.poll() is not None:
-                    break
-                time.sleep(0.05)
-            if self.proc.poll() is None and os.path.exists(f"/tmp/.X11-unix/X{n}"):
-                self.display = f":{n}"
-                self.env = dict(os.environ)
-                self.env["DISPLAY"] = self.display
-                self.env.pop("QT_QPA_PLATFORM", None)
-                self.env.pop("WAYLAND_DISPLAY", None)
-                return self
-            self.proc.kill()
-            self.proc.wait()
-        raise Skip("Xvfb did not start")
+                number += chunk
+        if not number.strip().isdigit() or self.proc.poll() is not None:
+            self.__exit__(None, None, None)
+            raise Skip("Xvfb did not start")
+        self.display = f":{int(number)}"
+        self.env = dict(os.environ)
+        self.env["DISPLAY"] = self.display
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        return self
 
     def __exit__(self, *exc):
         if self.proc:

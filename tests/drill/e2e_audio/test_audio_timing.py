@@ -29,7 +29,7 @@ FIRST_ONSET_S = 0.30     # click to the first sound, English
 # A reading's sound starts late by the engine's own lead-in silence and the synthesis of its first
 # audio: eSpeak NG streams and starts almost at once; Open JTalk runs a process per reading (about
 # 0.1-0.2 s to its whole PCM), whose opening silence the engine trims.
-LEAD_S = {"Command7": (0.0, 0.30), "Command8": (0.0, 0.40)}
+LEAD_S = {"Command7": (0.0, 0.30), "Command8": (0.0, 0.50)}
 QUEUE_S = 0.45           # a queued reading starts this soon after the one before it ends
 TIMER_TOL_MS = 60        # a timer tick may come this late on a busy machine
 
