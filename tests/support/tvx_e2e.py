@@ -253,7 +253,9 @@ def window_geometry(wid, env):
 
 
 def click_at(x, y, env):
-    xdotool("mousemove", "--sync", x, y, env=env)
+    # Not "mousemove --sync": it waits for a motion event, and none comes when the pointer is already there.
+    xdotool("mousemove", x, y, env=env)
+    time.sleep(0.05)
     xdotool("click", 1, env=env)
 
 

@@ -52,8 +52,16 @@ QtAudioStreams::~QtAudioStreams() {
 QtAudioStreams::Stream* QtAudioStreams::open(int sampleRate) {
     auto it = streams_.find(sampleRate);
     if (it != streams_.end()) {
-        if (usable(it->second)) return &it->second;
-        close(sampleRate);
+        Stream& s = it->second;
+        if (usable(s)) return &s;
+        // Restart the same sink rather than making a new one: PulseAudio may still call back into a
+        // sink after it stopped, and a destroyed one crashes the program there.
+        if (s.io) s.sink->stop();
+        s.io = s.sink->start();
+        if (s.io && s.sink->error() == QAudio::NoError) return &s;
+        s.sink->stop();
+        s.io = nullptr;
+        return nullptr;
     }
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull()) return nullptr;
@@ -67,18 +75,21 @@ QtAudioStreams::Stream* QtAudioStreams::open(int sampleRate) {
     s.sink = std::make_unique<QAudioSink>(device, s.format);
     s.sink->setBufferSize(s.format.bytesForDuration(kBufferMs * 1000));
     s.io = s.sink->start();
-    if (!s.io || s.sink->error() != QAudio::NoError) {
-        s.sink->stop();
+    Stream& kept = streams_[sampleRate] = std::move(s);  // kept even when it failed, for the same reason
+    if (!kept.io || kept.sink->error() != QAudio::NoError) {
+        kept.sink->stop();
+        kept.io = nullptr;
         return nullptr;
     }
-    return &(streams_[sampleRate] = std::move(s));
+    return &kept;
 }
 
 void QtAudioStreams::close(int sampleRate) {
     auto it = streams_.find(sampleRate);
-    if (it == streams_.end()) return;
+    if (it == streams_.end() || !it->second.io) return;
+    // Stopping drops what the sink still holds; the sink object itself lives on until shutdown.
     it->second.sink->stop();
-    streams_.erase(it);
+    it->second.io = nullptr;
 }
 
 QtAudioOutput::QtAudioOutput(std::shared_ptr<QtAudioStreams> streams) : streams_(std::move(streams)) {}

@@ -36,7 +36,8 @@ public:
     ~QtAudioStreams();
     // The open stream for PCM at this rate, opened now if there is none or it has failed.
     Stream* open(int sampleRate);
-    // Stops a stream at once, dropping what it still holds; the next request opens a new one.
+    // Stops a stream at once, dropping what it still holds; the next request restarts it.
+    // Sinks are destroyed only with this object: PulseAudio can call back into a stopped sink.
     void close(int sampleRate);
 
 private:
