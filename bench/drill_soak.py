@@ -22,9 +22,6 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
 import tvx_e2e as e2e  # noqa: E402
 
-TITLE = "タリボックス-数字（Ｔａｌｌｙｖｏｘ－Ｎｕｍｂｅｒ）"
-TWIPS_PER_PIXEL = 15
-COMMAND6_TWIPS = (5730, 330)
 BUTTONS = {"Command4": (270, 315, 2490, 525), "Command5": (3000, 315, 2490, 525),
            "Command7": (285, 990, 2490, 525), "Command8": (2970, 990, 2490, 525)}
 CLK_TCK = os.sysconf("SC_CLK_TCK")
@@ -88,44 +85,13 @@ def allow_core_dump():
     resource.setrlimit(resource.RLIMIT_CORE, (resource.RLIM_INFINITY, resource.RLIM_INFINITY))
 
 
-class Drill:
+class Drill(e2e.Drill):
     def __init__(self, bin_dir, env, tmp, wrap=None):
-        self.env = dict(env)
-        self.trace = os.path.join(tmp, "trace.txt")
-        self.autoend = os.path.join(tmp, "autoend.txt")
-        for f in (self.trace, self.autoend):
-            if os.path.exists(f):
-                os.remove(f)
-        self.env["TVX_TRACE_FILE"] = self.trace
-        self.env["TVX_AUTOEND_TRACE"] = self.autoend
-        self.log = open(os.path.join(tmp, "drill.log"), "w")
-        self.started = time.monotonic()
-        self.proc = subprocess.Popen((wrap or []) + [os.path.join(bin_dir, "Tallyvox-Number")], env=self.env,
-                                     stdout=self.log, stderr=subprocess.STDOUT, cwd=tmp,
-                                     preexec_fn=allow_core_dump)
-        self.wid = e2e.find_window(TITLE, self.env, timeout=20)
-        if not self.wid:
-            e2e.stop(self.proc)
-            raise AssertionError("the main window never appeared (is PEEDY.acs beside the binary?)")
-        self.origin = self._origin()
+        super().__init__(bin_dir, env, tmp, wrap=wrap, preexec_fn=allow_core_dump, timeout=20)
         e2e.xdotool("windowraise", self.wid, env=self.env, check=False)
 
-    def _origin(self):
-        deadline = time.monotonic() + 10
-        while time.monotonic() < deadline:
-            if os.path.exists(self.autoend):
-                for line in open(self.autoend, encoding="utf-8"):
-                    w = line.split()
-                    if len(w) == 6 and w[:2] == ["geometry", "Command6"]:
-                        return (int(w[2]) - COMMAND6_TWIPS[0] // TWIPS_PER_PIXEL,
-                                int(w[3]) - COMMAND6_TWIPS[1] // TWIPS_PER_PIXEL)
-            time.sleep(0.1)
-        raise AssertionError("no Command6 geometry traced")
-
     def press(self, name):
-        x, y, w, h = BUTTONS[name]
-        e2e.click_at(self.origin[0] + round((x + w / 2) / TWIPS_PER_PIXEL),
-                     self.origin[1] + round((y + h / 2) / TWIPS_PER_PIXEL), env=self.env)
+        e2e.click_at(*self.centre(*BUTTONS[name]), env=self.env)
 
     def events(self):
         out = []
@@ -136,8 +102,7 @@ class Drill:
         return out
 
     def close(self):
-        e2e.close_window(self.wid, self.env)
-        rc = e2e.wait_exit(self.proc, 10)
+        rc = super().close()
         if rc is None:
             e2e.stop(self.proc)
         return rc
@@ -203,7 +168,7 @@ def soak(args):
             print(f"{time.strftime('%H:%M:%S')} pressed {name}", flush=True)
             end = (i + 1) * minutes_per_mode * 60
             while time.monotonic() - t0 < end:
-                if not d.alive() or (args.wrap and "signal SIG" in open(d.log.name).read()):
+                if not d.alive() or (args.wrap and "signal SIG" in d.output()):
                     time.sleep(3)
                     raise AssertionError(f"the drill died ({d.proc.returncode}); see {tmp}")
                 now = time.monotonic() - t0
@@ -270,7 +235,7 @@ def cpu(args):
 
 def visible_main(env):
     for w in e2e.visible_windows(env):
-        if e2e.window_name(w, env) == TITLE:
+        if e2e.window_name(w, env) == e2e.MAIN_TITLE:
             return w
     return None
 

@@ -318,3 +318,65 @@ def close_window(wid, env):
         x11.XFlush(dpy)
     finally:
         x11.XCloseDisplay(dpy)
+
+
+MAIN_TITLE = "タリボックス-数字（Ｔａｌｌｙｖｏｘ－Ｎｕｍｂｅｒ）"
+TWIPS_PER_PIXEL = 15  # Xvfb runs at 96 DPI
+COMMAND6_TWIPS = (5730, 330)
+
+
+class Drill:
+    """The real drill with both event traces on (TVX_TRACE_FILE, TVX_AUTOEND_TRACE), under the given
+    X server; its output goes to tmp/drill.log. Controls are found from their twips positions, the
+    client area's origin coming from Command6's traced geometry."""
+
+    def __init__(self, bin_dir, env, tmp, wrap=None, extra_env=None, preexec_fn=None, timeout=15):
+        self.trace = os.path.join(tmp, "trace.txt")
+        self.autoend = os.path.join(tmp, "autoend.txt")
+        for f in (self.trace, self.autoend):
+            if os.path.exists(f):
+                os.remove(f)
+        self.env = dict(env, TVX_TRACE_FILE=self.trace, TVX_AUTOEND_TRACE=self.autoend, **(extra_env or {}))
+        self.log_path = os.path.join(tmp, "drill.log")
+        self.log = open(self.log_path, "w")
+        self.started = time.monotonic()
+        self.proc = subprocess.Popen((wrap or []) + [os.path.join(bin_dir, "Tallyvox-Number")], env=self.env,
+                                     stdout=self.log, stderr=subprocess.STDOUT, cwd=tmp, preexec_fn=preexec_fn)
+        self.wid = find_window(MAIN_TITLE, self.env, timeout=timeout)
+        if not self.wid:
+            stop(self.proc)
+            raise AssertionError(f"the main window never appeared; output:\n{self.output()}")
+        self.origin = self._client_origin()
+
+    def output(self):
+        if not self.log.closed:
+            self.log.flush()
+        with open(self.log_path, encoding="utf-8", errors="replace") as f:
+            return f.read()
+
+    def _client_origin(self):
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            if os.path.exists(self.autoend):
+                with open(self.autoend, encoding="utf-8") as f:
+                    for line in f:
+                        w = line.split()
+                        if len(w) == 6 and w[:2] == ["geometry", "Command6"]:
+                            return (int(w[2]) - COMMAND6_TWIPS[0] // TWIPS_PER_PIXEL,
+                                    int(w[3]) - COMMAND6_TWIPS[1] // TWIPS_PER_PIXEL)
+            time.sleep(0.1)
+        raise AssertionError("no Command6 geometry in the auto-end trace")
+
+    def point(self, tx, ty):
+        """Screen pixel of the client-area point (tx, ty) in twips."""
+        return (self.origin[0] + round(tx / TWIPS_PER_PIXEL), self.origin[1] + round(ty / TWIPS_PER_PIXEL))
+
+    def centre(self, left, top, width, height):
+        return self.point(left + width / 2, top + height / 2)
+
+    def close(self, timeout=10):
+        """Closes the window as the learner would; returns the exit code (None if it did not end)."""
+        close_window(self.wid, self.env)
+        rc = wait_exit(self.proc, timeout)
+        self.log.close()
+        return rc

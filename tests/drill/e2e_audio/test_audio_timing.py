@@ -12,15 +12,11 @@ time) and prints the click-to-first-audio latency per language; see bench/drill_
 
 import os
 import statistics
-import subprocess
 import tempfile
 import time
 
 import tvx_e2e as e2e
 
-TITLE = "タリボックス-数字（Ｔａｌｌｙｖｏｘ－Ｎｕｍｂｅｒ）"
-TWIPS_PER_PIXEL = 15  # Xvfb runs at 96 DPI
-COMMAND6_TWIPS = (5730, 330)
 BUTTONS_TWIPS = {"Command7": (285, 990, 2490, 525), "Command8": (2970, 990, 2490, 525)}
 
 FIRST_READING_MS = 10
@@ -77,35 +73,19 @@ def wait_for(pred, timeout, what):
     raise AssertionError(f"timed out waiting for {what}")
 
 
-class Drill:
-    """The real drill with its traces, on the given X server and PulseAudio."""
+class Drill(e2e.Drill):
+    """The real drill with its traces, plus the first-audio trace, on the given X server and PulseAudio."""
 
     def __init__(self, args, env, tmp):
-        self.trace = os.path.join(tmp, "trace.txt")
-        self.geometry = os.path.join(tmp, "geometry.txt")
         self.audio = os.path.join(tmp, "audio.txt")
-        for p in (self.trace, self.geometry, self.audio):
-            if os.path.exists(p):
-                os.remove(p)
-        env = dict(env, TVX_TRACE_FILE=self.trace, TVX_AUTOEND_TRACE=self.geometry, TVX_AUDIO_TRACE=self.audio)
-        self.log = open(os.path.join(tmp, "drill.log"), "w+")
-        self.proc = subprocess.Popen([os.path.join(args.bin_dir, "Tallyvox-Number")], env=env,
-                                     stdout=self.log, stderr=subprocess.STDOUT)
-        self.env = env
-        self.wid = e2e.find_window(TITLE, env, timeout=15)
-        assert self.wid, f"the main window never appeared; output:\n{self.output()}"
-        # Command6's global position gives the client area's origin.
-        line = wait_for(lambda: next((l for l in open(self.geometry).read().splitlines()
-                                      if l.startswith("geometry Command6 ")), None)
-                        if os.path.exists(self.geometry) else None, 10, "the geometry trace")
-        x, y = map(int, line.split()[2:4])
-        self.origin = (x - COMMAND6_TWIPS[0] // TWIPS_PER_PIXEL, y - COMMAND6_TWIPS[1] // TWIPS_PER_PIXEL)
+        if os.path.exists(self.audio):
+            os.remove(self.audio)
+        super().__init__(args.bin_dir, env, tmp, extra_env={"TVX_AUDIO_TRACE": self.audio})
 
     def click(self, button):
-        left, top, w, h = BUTTONS_TWIPS[button]
-        x = self.origin[0] + (left + w // 2) // TWIPS_PER_PIXEL
-        y = self.origin[1] + (top + h // 2) // TWIPS_PER_PIXEL
-        e2e.xdotool("mousemove", "--sync", x, y, env=self.env)
+        x, y = self.centre(*BUTTONS_TWIPS[button])
+        e2e.xdotool("mousemove", x, y, env=self.env)
+        time.sleep(0.05)
         before = len(read_trace(self.trace))
         e2e.xdotool("click", 1, env=self.env)
         ev = wait_for(lambda: next((e for e in read_trace(self.trace)[before:] if e[1] == "click"), None),
@@ -113,13 +93,8 @@ class Drill:
         assert ev[2] == button, f"clicked at ({x}, {y}) but the drill saw {ev[2]}"
         return ev[0]
 
-    def output(self):
-        self.log.seek(0)
-        return self.log.read()
-
     def close(self):
-        e2e.close_window(self.wid, self.env)
-        rc = e2e.wait_exit(self.proc, 10)
+        rc = super().close()
         e2e.stop(self.proc)
         assert rc == 0, f"exit code {rc} after closing; output:\n{self.output()}"
         assert "speaking silently" not in self.output(), f"no audio device was used:\n{self.output()}"

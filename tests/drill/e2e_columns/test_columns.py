@@ -11,9 +11,6 @@ import time
 
 import tvx_e2e as e2e
 
-TITLE = "タリボックス-数字（Ｔａｌｌｙｖｏｘ－Ｎｕｍｂｅｒ）"
-TWIPS_PER_PIXEL = 15  # Xvfb runs at 96 DPI
-COMMAND6_TWIPS = (5730, 330)
 
 CHECK1_X, CHECK2_X = 10290, 8955
 BOX_H = 300
@@ -31,43 +28,17 @@ def places(bits):
     return {15 - i for i, b in enumerate(bits) if b == "1"}
 
 
-class Drill:
-    """The real binary under the given X server with both traces on."""
+class Drill(e2e.Drill):
+    """The real binary with the place boxes found from their twips positions."""
 
     def __init__(self, args, env, tmp):
-        self.env = dict(env)
-        self.trace = os.path.join(tmp, "trace.txt")
-        self.autoend = os.path.join(tmp, "autoend.txt")
-        for f in (self.trace, self.autoend):
-            if os.path.exists(f):
-                os.remove(f)
-        self.env["TVX_TRACE_FILE"] = self.trace
-        self.env["TVX_AUTOEND_TRACE"] = self.autoend
-        self.proc = subprocess.Popen([os.path.join(args.bin_dir, "Tallyvox-Number")], env=self.env,
-                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-        self.wid = e2e.find_window(TITLE, self.env, timeout=15)
-        assert self.wid, "the main window never appeared"
-        self.origin = self._client_origin()
+        super().__init__(args.bin_dir, env, tmp)
         # Without a window manager the character window may sit on top of the main one; keep ours above.
         e2e.xdotool("windowraise", self.wid, env=self.env, check=False)
         time.sleep(0.3)
 
-    def _client_origin(self):
-        deadline = time.monotonic() + 10
-        while time.monotonic() < deadline:
-            if os.path.exists(self.autoend):
-                with open(self.autoend, encoding="utf-8") as f:
-                    for line in f:
-                        w = line.split()
-                        if len(w) == 6 and w[0] == "geometry" and w[1] == "Command6":
-                            gx, gy = int(w[2]), int(w[3])
-                            return (gx - COMMAND6_TWIPS[0] // TWIPS_PER_PIXEL,
-                                    gy - COMMAND6_TWIPS[1] // TWIPS_PER_PIXEL)
-            time.sleep(0.1)
-        raise AssertionError("no Command6 geometry in the auto-end trace")
-
     def pixel(self, tx, ty):
-        return (self.origin[0] + round(tx / TWIPS_PER_PIXEL), self.origin[1] + round(ty / TWIPS_PER_PIXEL))
+        return self.point(tx, ty)
 
     def box_point(self, column, p):
         # The indicator sits at the box's left edge, vertically centred.
@@ -100,10 +71,8 @@ class Drill:
         e2e.click_at(*self.pixel(tx + tw / 2, ty + th / 2), env=self.env)
 
     def close(self):
-        e2e.close_window(self.wid, self.env)
-        rc = e2e.wait_exit(self.proc, 10)
-        out = self.proc.stdout.read() if rc is not None else ""
-        assert rc == 0, f"exit code {rc} after closing; output:\n{out}"
+        rc = super().close()
+        assert rc == 0, f"exit code {rc} after closing; output:\n{self.output()}"
 
     def stop(self):
         e2e.stop(self.proc)
