@@ -1,5 +1,6 @@
 #include "installer/InstallerFlow.h"
 
+#include "ExpectedChains.h"
 #include "InstallerDir.h"
 #include "ScriptedDialogs.h"
 #include "platform/EditionLookup.h"
@@ -9,20 +10,15 @@
 
 using installer::InstallerFlow;
 using installer::LoadOutcome;
+using installer::testing::k95;
+using installer::testing::k98Me;
+using installer::testing::kAll;
+using installer::testing::kXp;
 using installer::testing::InstallerDir;
 using installer::testing::RecordingLauncher;
 using installer::testing::ScriptedDialogs;
 
 namespace {
-
-const std::vector<std::string> k95 = {"InstMsiA.exe", "Tallyvox-Number.msi", "MsAgent.exe",
-                                      "tv_enua.exe",  "Agtx0411.exe",        "lhttsjpj.exe"};
-const std::vector<std::string> k98Me = {"Tallyvox-Number.msi", "tv_enua.exe", "Agtx0411.exe", "lhttsjpj.exe",
-                                        "spchapi.exe"};
-const std::vector<std::string> kXp = {"Tallyvox-Number.msi", "tv_enua.exe", "spchapi.exe", "Agtx0411.exe",
-                                      "lhttsjpj.exe"};
-const std::vector<std::string> kAll = {"InstMsiA.exe", "Tallyvox-Number.msi", "MsAgent.exe", "tv_enua.exe",
-                                       "Agtx0411.exe", "lhttsjpj.exe",        "spchapi.exe"};
 
 class InstallerFlowTest : public ::testing::Test {
 protected:
