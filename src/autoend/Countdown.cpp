@@ -20,14 +20,6 @@ QString ending(bool minutes, bool shutdown) {
 
 }  // namespace
 
-void resumeNext(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (...) {
-        // Skipped without a word, as the countdown's handlers require.
-    }
-}
-
 QString minuteCaption(std::int32_t limit, std::int64_t seconds, bool shutdown) {
     // limit − s/60 = n/60 with n = 60·limit − s; in tenths that is n/6.
     const std::int64_t n = std::int64_t{limit} * 60 - seconds;
@@ -40,15 +32,6 @@ QString minuteCaption(std::int32_t limit, std::int64_t seconds, bool shutdown) {
 
 QString countCaption(std::int32_t limit, std::int16_t count, bool shutdown) {
     return QStringLiteral("あと ") + QString::number(std::int64_t{limit} - count) + ending(false, shutdown);
-}
-
-void ShutdownWindows(const std::string& edition, platform::IPower& power) {
-    if (edition == "95" || edition == "98" || edition == "ME") {
-        resumeNext([&] { power.requestShutdown(); });
-        return;
-    }
-    resumeNext([&] { power.acquireShutdownRight(); });
-    resumeNext([&] { power.forcePowerOff(); });
 }
 
 Countdown::Countdown(MainWindowHost& host, AutoEndState& state, const IWallClock& clock,

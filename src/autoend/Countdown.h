@@ -1,5 +1,7 @@
 #pragma once
 
+#include "autoend/ShutdownWindows.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -16,18 +18,11 @@ class IWallClock;
 class MainWindowHost;
 struct AutoEndState;
 
-// Runs one step of a handler that must not stop at a failure: a step that throws is skipped silently.
-void resumeNext(const std::function<void()>& step);
-
 // "あと " + F(limit − seconds/60) + ending, F being "####0.0": one decimal, halves away from zero,
 // computed exactly. A value just below zero is written "-0.0": the minus shows that the limit is passed.
 QString minuteCaption(std::int32_t limit, std::int64_t seconds, bool shutdown);
 // "あと " + (limit − count) + ending.
 QString countCaption(std::int32_t limit, std::int16_t count, bool shutdown);
-
-// The shutdown request for the edition tag: "95", "98" and "ME" ask plainly, every other tag acquires
-// the right to shut down and then forces a power-off. Each step runs in resume-next mode.
-void ShutdownWindows(const std::string& edition, platform::IPower& power);
 
 // The main window's side of an armed auto-end: the ejTimer2 tick and the cancel button Command10.
 class Countdown {

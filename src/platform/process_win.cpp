@@ -1,14 +1,29 @@
 #include "platform/Process.h"
 
-#include <shellapi.h>
+// <shellapi.h> needs what <windows.h> declares. The blank line keeps them in two include blocks, so
+// sorting cannot put them back in the wrong order.
 #include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstddef>
 
 namespace platform {
 namespace {
 
 #if !defined(_WIN64)
-static_assert(sizeof(SHELLEXECUTEINFOA) == 60, "the launch record is 60 bytes on 32-bit Windows");
+// The launch record as 32-bit Windows lays it out: 60 bytes, hProcess last.
+static_assert(sizeof(SHELLEXECUTEINFOA) == 60);
+static_assert(offsetof(SHELLEXECUTEINFOA, fMask) == 4);
+static_assert(offsetof(SHELLEXECUTEINFOA, hwnd) == 8);
+static_assert(offsetof(SHELLEXECUTEINFOA, lpVerb) == 12);
+static_assert(offsetof(SHELLEXECUTEINFOA, lpFile) == 16);
+static_assert(offsetof(SHELLEXECUTEINFOA, lpParameters) == 20);
+static_assert(offsetof(SHELLEXECUTEINFOA, lpDirectory) == 24);
+static_assert(offsetof(SHELLEXECUTEINFOA, nShow) == 28);
+static_assert(offsetof(SHELLEXECUTEINFOA, hProcess) == 56);
 #endif
+static_assert(SEE_MASK_NOCLOSEPROCESS == 0x40 && SW_SHOWNORMAL == 1);
 
 class WinProcessLauncher : public ProcessLauncher {
 public:
