@@ -11,6 +11,7 @@ PACKAGES=(
   open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
   fonts-ipafont-gothic
   xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils dbus-daemon
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 googletest
 )
 # The Japanese voice lives in Debian's contrib section.
 CONTRIB_PACKAGE=hts-voice-nitech-jp-atr503-m001

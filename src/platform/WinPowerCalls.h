@@ -11,15 +11,14 @@
 
 namespace platform {
 
+// Each entry has exactly the type of the system function it stands for.
 struct WinPowerCalls {
-    HANDLE(WINAPI* getCurrentProcess)();
-    BOOL(WINAPI* openProcessToken)(HANDLE process, DWORD access, PHANDLE token);
-    BOOL(WINAPI* lookupPrivilegeValueA)(LPCSTR systemName, LPCSTR name, PLUID luid);
-    BOOL(WINAPI* adjustTokenPrivileges)
-    (HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES newState, DWORD bufferLength,
-     PTOKEN_PRIVILEGES previousState, PDWORD returnLength);
-    BOOL(WINAPI* exitWindowsEx)(UINT flags, DWORD reason);
-    BOOL(WINAPI* closeHandle)(HANDLE handle);
+    decltype(&::GetCurrentProcess) getCurrentProcess;
+    decltype(&::OpenProcessToken) openProcessToken;
+    decltype(&::LookupPrivilegeValueA) lookupPrivilegeValueA;
+    decltype(&::AdjustTokenPrivileges) adjustTokenPrivileges;
+    decltype(&::ExitWindowsEx) exitWindowsEx;
+    decltype(&::CloseHandle) closeHandle;
 };
 
 // GetCurrentProcess, OpenProcessToken, LookupPrivilegeValueA, AdjustTokenPrivileges, ExitWindowsEx and
