@@ -114,7 +114,6 @@ public:
         }
         return std::max(open, static_cast<int>(handles_.size()) - closed_);
     }
-    std::size_t started() const { return handles_.size(); }
 
 private:
     std::unique_ptr<platform::ProcessLauncher> real_ = platform::createSystemProcessLauncher();
