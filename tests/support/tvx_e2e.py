@@ -93,6 +93,55 @@ class Xvfb:
         return False
 
 
+class WindowManager:
+    """openbox on the given X server, with its own home so that it reads and writes nothing of the
+    machine's user; returns once it manages the screen."""
+
+    def __init__(self, env):
+        self.env = env
+        self.proc = None
+        self.home = None
+
+    def __enter__(self):
+        if not shutil.which("openbox"):
+            raise Skip("openbox is not installed (run scripts/install-deps.sh)")
+        self.home = tempfile.mkdtemp(prefix="tvx-openbox-")
+        env = dict(self.env, HOME=self.home, XDG_CONFIG_HOME=self.home, XDG_CACHE_HOME=self.home)
+        self.proc = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline and self.proc.poll() is None:
+            r = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
+                               capture_output=True, text=True)
+            if "window id" in r.stdout:
+                return self
+            time.sleep(0.1)
+        self.__exit__(None, None, None)
+        raise Skip("openbox did not start")
+
+    def __exit__(self, *exc):
+        if self.proc:
+            stop(self.proc, 5)
+        if self.home:
+            shutil.rmtree(self.home, ignore_errors=True)
+        return False
+
+
+def frame_extents(wid, env):
+    """(left, right, top, bottom) of the window manager's frame around the window; zeros without one."""
+    r = subprocess.run(["xprop", "-id", str(wid), "_NET_FRAME_EXTENTS"], env=env, capture_output=True, text=True)
+    if "=" not in r.stdout:
+        return (0, 0, 0, 0)
+    return tuple(int(v) for v in r.stdout.split("=", 1)[1].split(","))
+
+
+def outer_geometry(wid, env):
+    """(x, y, width, height) of the window with its frame, in screen pixels."""
+    x, y, w, h = window_geometry(wid, env)
+    left, right, top, bottom = frame_extents(wid, env)
+    return x - left, y - top, w + left + right, h + top + bottom
+
+
 class Recorder:
     """Records the null sink's monitor as mono signed 16-bit samples."""
 
