@@ -46,25 +46,25 @@ def drill_shots(args, x, tmp):
         e2e.click_at(*drill.centre(2970, 990, 2490, 525), x.env)  # 日本語だけ
         time.sleep(1.0)
         main = e2e.outer_geometry(drill.wid, x.env)
-        box = union(main, e2e.window_geometry(peedy, x.env)) if peedy else main
+        box = union(main, e2e.absolute_geometry(peedy, x.env)) if peedy else main
         crop(shoot(x.env, tmp, "main.png"), os.path.join(args.out, "main-window.png"), box)
 
         e2e.click_at(*drill.centre(5730, 330, 2490, 525), x.env)  # シャットダウン指定
         dialog = e2e.find_window("End Set", x.env, timeout=5)
         assert dialog, "the End Set dialog did not open"
         time.sleep(0.5)
-        dx, dy, _, _ = e2e.window_geometry(dialog, x.env)
+        dx, dy, _, _ = e2e.absolute_geometry(dialog, x.env)
         # Row 4 raised to 32000 shows the widest value a box holds.
         e2e.click_at(dx + 405 // 15 + 20, dy + 1935 // 15 + 14, x.env)
         up = (dx + 150 // 15 + 8, dy + 1935 // 15 + 6)
-        for _ in range(40):
+        for _ in range(50):
             e2e.click_at(*up, x.env)
         time.sleep(0.3)
         crop(shoot(x.env, tmp, "endset.png"), os.path.join(args.out, "end-set.png"), e2e.outer_geometry(dialog, x.env))
         e2e.click_at(dx + (2685 + 1695 // 2) // 15, dy + (2565 + 210) // 15, x.env)  # 中止
         time.sleep(0.5)
 
-        mx, my, _, _ = e2e.window_geometry(drill.wid, x.env)
+        mx, my, _, _ = e2e.absolute_geometry(drill.wid, x.env)
         e2e.click_at(mx + 30, my + 10, x.env)  # ◆ Copyright
         about = e2e.find_window("Tallyvox-Number", x.env, timeout=5)
         assert about, "the About box did not open"
@@ -82,10 +82,11 @@ def consent_shot(args, x, tmp):
     os.makedirs(folder, exist_ok=True)
     exe = os.path.join(folder, "TallyvoxNumberInstall")
     shutil.copy2(os.path.join(args.bin_dir, "TallyvoxNumberInstall"), exe)
-    proc = subprocess.Popen([exe], env=x.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    proc = subprocess.Popen([exe], env=x.env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     try:
-        box = e2e.find_window("TallyvoxNumberInstall", x.env, timeout=10)
-        assert box, "the consent box did not open"
+        box = e2e.find_window("TallyvoxNumberInstall", x.env, timeout=20)
+        names = [e2e.window_name(w, x.env) for w in e2e.xdotool("search", "--name", ".*", env=x.env, check=False).split()]
+        assert box, f"the consent box did not open: {[n for n in names if n]}"
         time.sleep(0.5)
         crop(shoot(x.env, tmp, "consent.png"), os.path.join(args.out, "consent-box.png"), e2e.outer_geometry(box, x.env))
         e2e.xdotool("key", "--window", box, "Escape", env=x.env, check=False)  # いいえ: nothing is run
@@ -99,6 +100,8 @@ def main():
     p.add_argument("--bin-dir", required=True)
     p.add_argument("--out", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "docs"))
     args = p.parse_args()
+    args.bin_dir = os.path.abspath(args.bin_dir)
+    args.out = os.path.abspath(args.out)
     os.makedirs(args.out, exist_ok=True)
     with tempfile.TemporaryDirectory() as tmp, e2e.Xvfb() as x, e2e.WindowManager(x.env):
         drill_shots(args, x, tmp)

@@ -94,8 +94,8 @@ void ReadOut1::centreOnScreen() {
                                          outer.height() * tpp);
     outerRect_ =
         QRect(QPoint(platform::twipsToPixels(p.left, dpi), platform::twipsToPixels(p.top, dpi)), outer);
-    // A window's position is that of its frame (the window manager keeps the frame's corner where asked).
-    move(outerRect_.topLeft());
+    // Placed by its inner rectangle: Qt asks the window manager to keep the client where it is put.
+    setGeometry(outerRect_.marginsRemoved(frame));
 }
 
 void ReadOut1::placeCharacter() {

@@ -135,9 +135,22 @@ def frame_extents(wid, env):
     return tuple(int(v) for v in r.stdout.split("=", 1)[1].split(","))
 
 
+def absolute_geometry(wid, env):
+    """(x, y, width, height) of the window itself on the screen. Unlike xdotool's, right also when a
+    window manager has put the window into a frame (xdotool then adds the frame's offset twice)."""
+    out = subprocess.run(["xwininfo", "-id", str(wid)], env=env, capture_output=True, text=True,
+                         check=True).stdout
+    vals = {}
+    for line in out.splitlines():
+        key, _, value = line.strip().partition(":")
+        vals[key] = value.strip()
+    return (int(vals["Absolute upper-left X"]), int(vals["Absolute upper-left Y"]), int(vals["Width"]),
+            int(vals["Height"]))
+
+
 def outer_geometry(wid, env):
     """(x, y, width, height) of the window with its frame, in screen pixels."""
-    x, y, w, h = window_geometry(wid, env)
+    x, y, w, h = absolute_geometry(wid, env)
     left, right, top, bottom = frame_extents(wid, env)
     return x - left, y - top, w + left + right, h + top + bottom
 

@@ -41,7 +41,7 @@ def check_normal_start(args, x, framed=False):
         # Centred on the screen by the outer size (whole pixels either way).
         assert abs((sw - mw) / 2 - mx) <= 1 and abs((sh - mh) / 2 - my) <= 1, (mx, my, mw, mh)
         want = (half_even(mx * TWIPS_PER_PIXEL / 20), half_even((my + mh) * TWIPS_PER_PIXEL / 20))
-        cx, cy, _, _ = e2e.window_geometry(peedy, x.env)
+        cx, cy, _, _ = e2e.absolute_geometry(peedy, x.env)
         tolerance = 1 if framed else 0
         assert abs(cx - want[0]) <= tolerance and abs(cy - want[1]) <= tolerance, \
             f"character at {(cx, cy)}, expected {want}"
