@@ -107,17 +107,21 @@ class WindowManager:
             raise Skip("openbox is not installed (run scripts/install-deps.sh)")
         self.home = tempfile.mkdtemp(prefix="tvx-openbox-")
         env = dict(self.env, HOME=self.home, XDG_CONFIG_HOME=self.home, XDG_CACHE_HOME=self.home)
-        self.proc = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL)
-        deadline = time.monotonic() + 10
+        log_path = os.path.join(self.home, "openbox.log")
+        with open(log_path, "w") as log:
+            self.proc = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdout=log, stderr=log)
+        deadline = time.monotonic() + 20
         while time.monotonic() < deadline and self.proc.poll() is None:
             r = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
                                capture_output=True, text=True)
             if "window id" in r.stdout:
                 return self
             time.sleep(0.1)
+        with open(log_path, errors="replace") as log:
+            output = log.read()
+        code = self.proc.poll()
         self.__exit__(None, None, None)
-        raise Skip("openbox did not start")
+        raise AssertionError(f"openbox did not start (exit code {code}): {output}")
 
     def __exit__(self, *exc):
         if self.proc:
