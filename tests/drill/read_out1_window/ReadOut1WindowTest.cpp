@@ -193,6 +193,20 @@ TEST_F(ReadOut1Window, OptionButtonsSetTheBalloonFlag) {
     EXPECT_FALSE(w.State().BalloonOn);
 }
 
+TEST_F(ReadOut1Window, EveryNumberDrawnBecomesTheBalloonsOnlySubject) {
+    ReadOut1& w = *window;
+    w.Form_Load();
+    w.Option1[1]->click();
+    w.Command8->click();  // Japanese only: draws at once
+    w.Timer4.setEnabled(false);
+    const std::string shown = w.Command1->text().toStdString();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(log.back(), "Subject " + shown);
+    w.Command7->click();  // a new start draws the next number
+    w.Timer4.setEnabled(false);
+    EXPECT_EQ(log.back(), "Subject " + w.Command1->text().toStdString());
+}
+
 // Brightness of the pixel, 0..765.
 int lightness(QRgb c) {
     return qRed(c) + qGreen(c) + qBlue(c);

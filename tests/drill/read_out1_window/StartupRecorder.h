@@ -55,6 +55,7 @@ public:
     void setTTSModeID(const std::string& modeId) override { mode_ = modeId; }
     std::string TTSModeID() const override { return mode_; }
     void Speak(const std::string& text) override { log_.push_back("Speak " + text); }
+    void setBalloonSubject(const std::string& text) override { log_.push_back("Subject " + text); }
 
 private:
     StepLog& log_;
