@@ -7,10 +7,11 @@ PACKAGES=(
   build-essential cmake pkg-config git python3
   libgtest-dev libgmock-dev libbenchmark-dev clang-format clang-tidy
   qt6-base-dev qt6-svg-dev qt6-multimedia-dev libqt6svg6 qt6-qpa-plugins libgl-dev
+  qt6-translations-l10n libxcb1-dev
   libespeak-ng-dev espeak-ng-data
   open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
   fonts-ipafont-gothic
-  xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils dbus-daemon
+  xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils dbus-daemon openbox
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 googletest
 )
 # The Japanese voice lives in Debian's contrib section.

@@ -39,6 +39,9 @@ public:
     virtual std::string TTSModeID() const = 0;
     // Queues the text (UTF-8, with speech-output tags) and returns at once.
     virtual void Speak(const std::string& text) = 0;
+    // From now on the balloon shows only this text (the number on the display): a balloon showing
+    // another closes at once, and readings of another text queued earlier open none.
+    virtual void setBalloonSubject(const std::string& text) { (void)text; }
 };
 
 class ICharacters {
@@ -56,4 +59,4 @@ public:
     virtual ICharacters& Characters() = 0;
 };
 
-} // namespace agent
+}  // namespace agent

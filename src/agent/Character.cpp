@@ -12,9 +12,6 @@ Character::Character(const character::CharacterData& data, speech::SpeechService
       onSpeak_(std::move(onSpeak)),
       window_(std::make_unique<CharacterWindow>(data)),
       balloon_(std::make_unique<BalloonWindow>()) {
-    balloonLinger_.setSingleShot(true);
-    balloonLinger_.setInterval(kBalloonLingerMs);
-    QObject::connect(&balloonLinger_, &QTimer::timeout, balloon_.get(), &QWidget::hide);
     QObject::connect(window_.get(), &CharacterWindow::moved, balloon_.get(),
                      [this] { balloon_->follow(windowRect(), beakOnScreen()); });
 }
@@ -47,10 +44,16 @@ void Character::Speak(const std::string& text) {
     voice_.speak(engine_, text);
 }
 
+void Character::setBalloonSubject(const std::string& text) {
+    balloonSubject_ = QString::fromStdString(text);
+    if (balloon_->isVisible() && balloon_->text() != balloonSubject_) balloon_->hide();
+}
+
 void Character::speechStarted(const QString& shown) {
-    balloonLinger_.stop();
     window_->setSpeaking(true);
-    if (shown.isEmpty() || !window_->isVisible()) {
+    // A reading that overran its turn must not put the previous number beside the new one.
+    const bool stale = !balloonSubject_.isEmpty() && shown != balloonSubject_;
+    if (shown.isEmpty() || stale || !window_->isVisible()) {
         balloon_->hide();
         return;
     }
@@ -59,7 +62,8 @@ void Character::speechStarted(const QString& shown) {
 
 void Character::speechFinished() {
     window_->setSpeaking(false);
-    if (balloon_->isVisible()) balloonLinger_.start();
+    // The balloon belongs to the reading: it closes with it.
+    balloon_->hide();
 }
 
 void Character::beakOpened(int opening) {

@@ -5,7 +5,6 @@
 #include "agent/speech/SpeechService.h"
 
 #include <QString>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -32,6 +31,7 @@ public:
     void setTTSModeID(const std::string& modeId) override;
     std::string TTSModeID() const override { return modeId_; }
     void Speak(const std::string& text) override;
+    void setBalloonSubject(const std::string& text) override;
 
     // What the voice reports while one of this character's texts plays.
     void speechStarted(const QString& shown);
@@ -42,9 +42,6 @@ public:
     CharacterWindow& window() { return *window_; }
     BalloonWindow& balloon() { return *balloon_; }
 
-    // How long the balloon stays up after the speech ends.
-    static constexpr int kBalloonLingerMs = 500;
-
 private:
     QRect windowRect() const;
     QPoint beakOnScreen() const;
@@ -54,7 +51,7 @@ private:
     std::function<void(Character&)> onSpeak_;
     std::unique_ptr<CharacterWindow> window_;
     std::unique_ptr<BalloonWindow> balloon_;
-    QTimer balloonLinger_;
+    QString balloonSubject_;  // empty: any text may show
     std::string modeId_ = kEnglishModeId;
     speech::EngineKind engine_ = speech::EngineKind::English;
 };

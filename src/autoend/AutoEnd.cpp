@@ -2,6 +2,7 @@
 
 #include "autoend/AutoEndState.h"
 #include "autoend/Trace.h"
+#include "platform/ui/FitFont.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/UpDown.h"
 
@@ -90,6 +91,9 @@ void AutoEnd::buildControls() {
         Label.at(i) = label;
     }
 
+    for (QLabel* label : Label) platform::shrinkFontToFit(label, {label->text()});
+    for (QPushButton* b : {Command11, Command12}) platform::shrinkFontToFit(b, {b->text()});
+
     QWidget* order[] = {Command11, Command12, UpDown[0], UpDown[1], UpDown[2],
                         UpDown[3], Text[0],   Text[1],   Text[2],   Text[3]};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
@@ -147,6 +151,10 @@ void AutoEnd::refresh() {
     for (int i = 0; i < 4; ++i) {
         const QString t = QString::fromStdString(form_.text(i + 1));
         if (Text.at(i)->text() != t) {
+            // Values up to the count rows' 32000 show whole: a value too wide for the design size
+            // gets a smaller font, the others keep it.
+            Text.at(i)->setFont(dialogFont());
+            platform::shrinkFontToFit(Text.at(i), {t});
             Text.at(i)->setText(t);
             trace::line(Text.at(i)->objectName() + QStringLiteral(" text ") + t);
         }

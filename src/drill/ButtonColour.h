@@ -1,15 +1,19 @@
 #pragma once
 
 #include <QColor>
+#include <QPalette>
 #include <QPushButton>
 
 namespace drill {
 
-// Graphical buttons show their back colour; a style sheet keeps that true under every Qt style.
+// Graphical buttons show their back colour on a raised face: the palette keeps the style's bevel,
+// which a style sheet would flatten.
 inline void setButtonBackColour(QPushButton* b, const QColor& c) {
-    b->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid #808080; }"
-                                    "QPushButton:focus { border: 2px solid #404040; }")
-                         .arg(c.name()));
+    QPalette p = b->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        p.setColor(group, QPalette::Button, c);
+    b->setPalette(p);
+    b->setAutoFillBackground(false);
 }
 
 }  // namespace drill

@@ -5,7 +5,9 @@
 #include "drill/WindowPlacement.h"
 #include "platform/EditionLookup.h"
 #include "platform/Registry.h"
+#include "platform/ui/FrameExtents.h"
 #include "platform/ui/Twips.h"
+#include "platform/ui/WholeLines.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -30,7 +32,8 @@ ReadOut1::ReadOut1(ReadOut1Deps deps, QWidget* parent)
     buildMenu();
     buildControls();
     logic_ = std::make_unique<ReadOut1Logic>(
-        ReadOut1Controls{*this, *this, *this, agent_->Characters(), Timer1, Timer3, Timer4}, std::move(deps.random));
+        ReadOut1Controls{*this, *this, *this, agent_->Characters(), Timer1, Timer3, Timer4},
+        std::move(deps.random));
     autoEnd_ = std::make_unique<autoend::AutoEndController>(*this, std::move(deps.power));
     wireControls();
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
@@ -71,7 +74,8 @@ void ReadOut1::Form_Load() {
     Command2->setText(QString());
     centreOnScreen();
     placeCharacter();
-    Version->setText(Version->text() + versionSuffix(TVX_VERSION_MAJOR, TVX_VERSION_MINOR, TVX_VERSION_PATCH));
+    Version->setText(Version->text() +
+                     versionSuffix(TVX_VERSION_MAJOR, TVX_VERSION_MINOR, TVX_VERSION_PATCH));
 
     std::shared_ptr<platform::Registry> registry = registry_ ? registry_ : platform::createSystemRegistry();
     State().WinEdition = platform::editionTag(platform::productName(*registry));
@@ -80,27 +84,35 @@ void ReadOut1::Form_Load() {
 void ReadOut1::centreOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenPx = screen ? screen->size() : QSize(1024, 768);
-    const double tpp = platform::kTwipsPerInch / platform::screenLogicalDpi();
-    // The outer size: before the window is mapped Qt only knows the frame once it has been created.
+    const double dpi = platform::screenLogicalDpi();
+    const double tpp = platform::kTwipsPerInch / dpi;
     adjustSize();
-    const QSize outer = frameGeometry().size();
+    // Centred by the outer size: the window manager's frame is asked for before the window maps.
+    const QMargins frame = platform::frameExtentsBeforeMapping(this);
+    const QSize outer = size().grownBy(frame);
     const TwipsPoint p = centredPosition(screenPx.width(), screenPx.height(), tpp, tpp, outer.width() * tpp,
                                          outer.height() * tpp);
-    move(platform::twipsToPixels(p.left, platform::screenLogicalDpi()),
-         platform::twipsToPixels(p.top, platform::screenLogicalDpi()));
+    outerRect_ =
+        QRect(QPoint(platform::twipsToPixels(p.left, dpi), platform::twipsToPixels(p.top, dpi)), outer);
+    // Placed by its inner rectangle: Qt asks the window manager to keep the client where it is put.
+    setGeometry(outerRect_.marginsRemoved(frame));
 }
 
 void ReadOut1::placeCharacter() {
     const double tpp = platform::kTwipsPerInch / platform::screenLogicalDpi();
-    const QRect outer = frameGeometry();
-    const PixelPoint at = characterPlacement(outer.x() * tpp, outer.y() * tpp, outer.height() * tpp);
+    const PixelPoint at =
+        characterPlacement(outerRect_.x() * tpp, outerRect_.y() * tpp, outerRect_.height() * tpp);
     SpeechChar->MoveTo(at.x, at.y, 0);
 }
 
-void ReadOut1::Option1_Click(int index) { State().BalloonOn = index != 0; }
+void ReadOut1::Option1_Click(int index) {
+    State().BalloonOn = index != 0;
+}
 
 void ReadOut1::Copyright_Click() {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tallyvox-Number"), aboutText(), QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tallyvox-Number"), aboutText(), QMessageBox::Ok,
+                    this);
+    platform::keepLinesWhole(box);
     box.exec();
 }
 

@@ -111,6 +111,8 @@ protected:
 private:
     void buildControls();
     void buildMenu();
+    void fitFonts();
+    QStringList runTimeTexts(const QWidget* control) const;
     void wireControls();
     void traceBoxes() const;
 
@@ -149,6 +151,7 @@ private:
     std::unique_ptr<agent::IAgent> agent_;
     std::shared_ptr<platform::Registry> registry_;
     QString characterDir_;
+    QRect outerRect_;  // frame included, where start-up placed the window
     std::unique_ptr<ReadOut1Logic> logic_;
     std::unique_ptr<autoend::AutoEndController> autoEnd_;
 };

@@ -1,11 +1,15 @@
 // Builds the main window's controls at their design positions (twips) with their design captions.
 
+#include "autoend/Countdown.h"
 #include "drill/ButtonColour.h"
 #include "drill/ReadOut1.h"
 #include "drill/StartupTexts.h"
+#include "drill/logic/DrillSequencer.h"
+#include "platform/ui/FitFont.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/UpDown.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFrame>
@@ -126,6 +130,42 @@ void ReadOut1::buildControls() {
     }
 
     Timer1.setInterval(2000);
+    fitFonts();
+}
+
+// Texts the controls show at run time, besides their design captions.
+QStringList ReadOut1::runTimeTexts(const QWidget* control) const {
+    QStringList texts;
+    if (control == Command1) texts << QStringLiteral("999,999,999,999,999");
+    if (control == Command3) {
+        for (int gap = -2000; gap <= 10000; gap += 200)
+            texts << QString::fromStdString(ReadingGapCaption(static_cast<int16_t>(gap)));
+    }
+    if (control == Command9) {
+        for (const bool shutdown : {false, true}) {
+            texts << autoend::minuteCaption(32000, 0, shutdown) << autoend::minuteCaption(1, 61, shutdown)
+                  << autoend::countCaption(32000, -32768, shutdown);
+        }
+    }
+    if (control == Label4) texts << explanationText();
+    return texts;
+}
+
+// The stand-in face is wider than the original: a control whose texts would be cut gets a smaller font.
+void ReadOut1::fitFonts() {
+    const QList<QWidget*> controls = centralWidget()->findChildren<QWidget*>();
+    for (QWidget* control : controls) {
+        QString caption;
+        if (const auto* b = qobject_cast<QAbstractButton*>(control))
+            caption = b->text();
+        else if (const auto* l = qobject_cast<QLabel*>(control))
+            caption = l->text();
+        else if (const auto* e = qobject_cast<QLineEdit*>(control))
+            caption = e->text();
+        else
+            continue;
+        platform::shrinkFontToFit(control, QStringList{caption} + runTimeTexts(control));
+    }
 }
 
 void ReadOut1::buildMenu() {

@@ -81,6 +81,7 @@ void ReadOut1::ejtimer2_timer() { autoEnd_->ejtimer2_timer(); }
 std::string ReadOut1::Command1Caption() const { return ss(Command1->text()); }
 void ReadOut1::SetCommand1Caption(const std::string& text) {
     Command1->setText(qs(text));
+    if (SpeechChar) SpeechChar->setBalloonSubject(text);
     if (!text.empty()) Trace::write("shown", qs(text));
 }
 std::string ReadOut1::Command2Caption() const { return ss(Command2->text()); }

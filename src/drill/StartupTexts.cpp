@@ -32,4 +32,18 @@ QString aboutText() {
                "   Japanese voice: HTS voice NIT ATR503 M001 (CC BY 3.0); dictionary: NAIST-jdic (BSD).");
 }
 
+QString startupFailureText(const QString& detail) {
+    return QStringLiteral(
+               "Tallyvox-Number を起動できませんでした。\n"
+               "キャラクターファイル PEEDY.acs がプログラムと同じフォルダーにあるか確かめてください。\n\n"
+               "詳しい情報:\n") +
+           detail;
+}
+
+QString characterCannotBePlacedText() {
+    return QStringLiteral(
+        "このデスクトップ（Wayland）では、キャラクターをウィンドウの左下に置くことができません。\n"
+        "キャラクターはデスクトップが決めた場所に表示されます。");
+}
+
 } // namespace drill

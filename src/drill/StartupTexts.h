@@ -15,4 +15,9 @@ QString versionSuffix(int major, int minor, int revision);  // "1.2.6 )"
 QString copyrightMenuCaption();
 QString aboutText();
 
+// The start-up failure message: what happened in Japanese first, then the technical detail.
+QString startupFailureText(const QString& detail);
+// Said once when the desktop does not let the program place the character (Wayland without X11).
+QString characterCannotBePlacedText();
+
 } // namespace drill

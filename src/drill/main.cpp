@@ -1,7 +1,11 @@
 #include "agent/Agent.h"
 #include "agent/speech/SpeechService.h"
 #include "drill/ReadOut1.h"
+#include "drill/StartupTexts.h"
 #include "drill/Trace.h"
+#include "platform/ui/DisplayPlatform.h"
+#include "platform/ui/QtJapanese.h"
+#include "platform/ui/WholeLines.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -11,8 +15,10 @@
 #include <exception>
 
 int main(int argc, char** argv) {
+    platform::chooseDisplayPlatform();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallyvox-Number"));
+    platform::installQtJapanese();
     // The character's windows never count as the last window: closing ReadOut1 ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     drill::Trace::openFromEnvironment();
@@ -27,13 +33,24 @@ int main(int argc, char** argv) {
         // Start-up traps nothing of its own: report the fault and end without showing the window.
         std::fprintf(stderr, "Tallyvox-Number: %s\n", e.what());
         window.reset();
-        QMessageBox::critical(nullptr, QStringLiteral("Tallyvox-Number"), QString::fromUtf8(e.what()));
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Tallyvox-Number"),
+                        drill::startupFailureText(QString::fromUtf8(e.what())), QMessageBox::Ok);
+        platform::keepLinesWhole(box);
+        box.exec();
         return 1;
     }
     window->show();
     // Without a window manager nothing keeps the character above the window mapped after it.
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint)) w->raise();
+    if (platform::windowsCannotBePlaced()) {
+        auto* notice = new QMessageBox(QMessageBox::Information, QStringLiteral("Tallyvox-Number"),
+                                       drill::characterCannotBePlacedText(), QMessageBox::Ok, window.get());
+        notice->setTextFormat(Qt::PlainText);
+        notice->setModal(false);
+        notice->setAttribute(Qt::WA_DeleteOnClose);
+        notice->show();
+    }
     const int rc = QApplication::exec();
     window.reset();
     return rc;

@@ -2,13 +2,17 @@
 #include "installer/MessageBoxDialogs.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
+#include "platform/ui/DisplayPlatform.h"
+#include "platform/ui/QtJapanese.h"
 
 #include <QApplication>
 #include <QDir>
 
 int main(int argc, char** argv) {
+    platform::chooseDisplayPlatform();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TallyvoxNumberInstall"));
+    platform::installQtJapanese();
 
     const auto registry = platform::createSystemRegistry();
     const auto launcher = platform::createSystemProcessLauncher();

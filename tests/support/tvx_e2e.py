@@ -93,6 +93,72 @@ class Xvfb:
         return False
 
 
+class WindowManager:
+    """openbox on the given X server, with its own home so that it reads and writes nothing of the
+    machine's user; returns once it manages the screen."""
+
+    def __init__(self, env):
+        self.env = env
+        self.proc = None
+        self.home = None
+
+    def __enter__(self):
+        if not shutil.which("openbox"):
+            raise Skip("openbox is not installed (run scripts/install-deps.sh)")
+        self.home = tempfile.mkdtemp(prefix="tvx-openbox-")
+        env = dict(self.env, HOME=self.home, XDG_CONFIG_HOME=self.home, XDG_CACHE_HOME=self.home)
+        log_path = os.path.join(self.home, "openbox.log")
+        with open(log_path, "w") as log:
+            self.proc = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdout=log, stderr=log)
+        deadline = time.monotonic() + 20
+        while time.monotonic() < deadline and self.proc.poll() is None:
+            r = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
+                               capture_output=True, text=True)
+            if "window id" in r.stdout:
+                return self
+            time.sleep(0.1)
+        with open(log_path, errors="replace") as log:
+            output = log.read()
+        code = self.proc.poll()
+        self.__exit__(None, None, None)
+        raise AssertionError(f"openbox did not start (exit code {code}): {output}")
+
+    def __exit__(self, *exc):
+        if self.proc:
+            stop(self.proc, 5)
+        if self.home:
+            shutil.rmtree(self.home, ignore_errors=True)
+        return False
+
+
+def frame_extents(wid, env):
+    """(left, right, top, bottom) of the window manager's frame around the window; zeros without one."""
+    r = subprocess.run(["xprop", "-id", str(wid), "_NET_FRAME_EXTENTS"], env=env, capture_output=True, text=True)
+    if "=" not in r.stdout:
+        return (0, 0, 0, 0)
+    return tuple(int(v) for v in r.stdout.split("=", 1)[1].split(","))
+
+
+def absolute_geometry(wid, env):
+    """(x, y, width, height) of the window itself on the screen. Unlike xdotool's, right also when a
+    window manager has put the window into a frame (xdotool then adds the frame's offset twice)."""
+    out = subprocess.run(["xwininfo", "-id", str(wid)], env=env, capture_output=True, text=True,
+                         check=True).stdout
+    vals = {}
+    for line in out.splitlines():
+        key, _, value = line.strip().partition(":")
+        vals[key] = value.strip()
+    return (int(vals["Absolute upper-left X"]), int(vals["Absolute upper-left Y"]), int(vals["Width"]),
+            int(vals["Height"]))
+
+
+def outer_geometry(wid, env):
+    """(x, y, width, height) of the window with its frame, in screen pixels."""
+    x, y, w, h = absolute_geometry(wid, env)
+    left, right, top, bottom = frame_extents(wid, env)
+    return x - left, y - top, w + left + right, h + top + bottom
+
+
 class Recorder:
     """Records the null sink's monitor as mono signed 16-bit samples."""
 

@@ -107,22 +107,40 @@ TEST_F(AgentTest, BalloonShowsTheTextAboveWithoutMovingTheCharacter) {
     EXPECT_EQ(balloon.pos() - peedy.window().pos(), offset);
 }
 
-TEST_F(AgentTest, BalloonHidesShortlyAfterTheSpeechUnlessMoreFollows) {
+TEST_F(AgentTest, BalloonClosesWithItsReading) {
     agent::Character& peedy = shownPeedy();
     const agent::BalloonWindow& balloon = peedy.balloon();
     emit voice->requestStarted(QStringLiteral("one"));
-    emit voice->requestFinished();
-    QTest::qWait(250);
     EXPECT_TRUE(balloon.isVisible());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !balloon.isVisible(); }, 1000));
+    emit voice->requestFinished();
+    EXPECT_FALSE(balloon.isVisible());
+    QTest::qWait(50);
+    EXPECT_FALSE(balloon.isVisible());
+}
 
-    emit voice->requestStarted(QStringLiteral("two"));
+TEST_F(AgentTest, BalloonNeverShowsANumberOtherThanTheOneOnTheDisplay) {
+    agent::Character& peedy = shownPeedy();
+    const agent::BalloonWindow& balloon = peedy.balloon();
+    peedy.setBalloonSubject("660");
+    emit voice->requestStarted(QStringLiteral("660"));
+    ASSERT_TRUE(balloon.isVisible());
+
+    // The next number is drawn while "660" is still being read: its balloon closes at once.
+    peedy.setBalloonSubject("74");
+    EXPECT_FALSE(balloon.isVisible());
     emit voice->requestFinished();
-    QTest::qWait(250);
-    emit voice->requestStarted(QStringLiteral("three"));
-    QTest::qWait(500);
+
+    // A second reading of "660" that was queued before the draw opens no balloon either.
+    emit voice->requestStarted(QStringLiteral("660"));
+    EXPECT_FALSE(balloon.isVisible());
+    emit voice->requestFinished();
+
+    emit voice->requestStarted(QStringLiteral("74"));
     EXPECT_TRUE(balloon.isVisible());
-    EXPECT_EQ(balloon.text(), QStringLiteral("three"));
+    EXPECT_EQ(balloon.text(), QStringLiteral("74"));
+    // Drawing the same text again keeps the balloon that shows it.
+    peedy.setBalloonSubject("74");
+    EXPECT_TRUE(balloon.isVisible());
 }
 
 TEST_F(AgentTest, EmptyShownTextMeansNoBalloonAtAll) {

@@ -1,6 +1,7 @@
-"""Starts the real drill under a private X server: the main window and the character window appear,
-the character stands at the window's lower-left corner, and closing the window ends the program with 0.
-Without the character file the program exits non-zero and never maps the main window."""
+"""Starts the real drill under a private X server, bare and then under a window manager: the main
+window appears centred by its outer size, the character stands at the window's lower-left corner, and
+closing the window ends the program with 0. Without the character file the program exits non-zero and
+never maps the main window."""
 
 import os
 import shutil
@@ -22,7 +23,7 @@ def start(exe, env, **kw):
     return subprocess.Popen([exe], env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, **kw)
 
 
-def check_normal_start(args, x):
+def check_normal_start(args, x, framed=False):
     exe = os.path.join(args.bin_dir, "Tallyvox-Number")
     began = time.monotonic()
     proc = start(exe, x.env)
@@ -32,17 +33,21 @@ def check_normal_start(args, x):
         print(f"main window after {time.monotonic() - began:.3f} s")
         peedy = e2e.find_window("peedy", x.env, timeout=5)
         assert peedy, "the character window never appeared"
-        mx, my, mw, mh = e2e.window_geometry(main, x.env)
+        time.sleep(0.5)
+        mx, my, mw, mh = e2e.outer_geometry(main, x.env)
+        if framed:
+            assert e2e.frame_extents(main, x.env)[2] > 0, "the window manager drew no title bar"
         sw, sh = x.size
-        # Centred on the screen (whole pixels either way).
+        # Centred on the screen by the outer size (whole pixels either way).
         assert abs((sw - mw) / 2 - mx) <= 1 and abs((sh - mh) / 2 - my) <= 1, (mx, my, mw, mh)
         want = (half_even(mx * TWIPS_PER_PIXEL / 20), half_even((my + mh) * TWIPS_PER_PIXEL / 20))
-        time.sleep(0.5)
-        cx, cy, _, _ = e2e.window_geometry(peedy, x.env)
-        assert (cx, cy) == want, f"character at {(cx, cy)}, expected {want}"
+        cx, cy, _, _ = e2e.absolute_geometry(peedy, x.env)
+        tolerance = 1 if framed else 0
+        assert abs(cx - want[0]) <= tolerance and abs(cy - want[1]) <= tolerance, \
+            f"character at {(cx, cy)}, expected {want}"
         shots = os.path.join(args.test_dir, "screenshots")
         os.makedirs(shots, exist_ok=True)
-        e2e.screenshot(os.path.join(shots, "startup.png"), x.env)
+        e2e.screenshot(os.path.join(shots, "startup-framed.png" if framed else "startup.png"), x.env)
         e2e.close_window(main, x.env)
         rc = e2e.wait_exit(proc, 5)
         assert rc == 0, f"exit code {rc} after closing; output:\n{proc.stdout.read() if rc is not None else ''}"
@@ -77,6 +82,8 @@ def main():
     with e2e.Xvfb() as x:
         check_normal_start(args, x)
         check_missing_character(args, x)
+        with e2e.WindowManager(x.env):
+            check_normal_start(args, x, framed=True)
 
 
 if __name__ == "__main__":
