@@ -1,0 +1,128 @@
+"""The listening test of the real drill, driven from the keyboard as a learner would.
+
+Opens the test from the main window's menu, starts it, answers one number right and one wrong by a
+digit too many, and reads the checks from the "listening" trace lines. The
+number is traced only for this test; the main window never shows it. With --screenshots DIR it also
+saves the window with each answer and the summary for the documentation."""
+
+import os
+import tempfile
+import time
+
+import tvx_e2e as e2e
+
+TEST_TITLE = "聞き取りテスト"
+
+
+class Drill(e2e.Drill):
+    def lines(self, event):
+        if not os.path.exists(self.trace):
+            return []
+        with open(self.trace, encoding="utf-8") as f:
+            return [l.rstrip("\n").split(" ")[2:] for l in f if len(l.split()) >= 2 and l.split()[1] == event]
+
+    def wait_line(self, event, pred, what, timeout=10):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            for words in self.lines(event):
+                if pred(words):
+                    return words
+            time.sleep(0.05)
+        raise AssertionError(f"no trace line: {what}; trace:\n{open(self.trace, encoding='utf-8').read()}")
+
+    def listening(self, kind):
+        return [w[1:] for w in self.lines("listening") if w and w[0] == kind]
+
+    def wait_listening(self, kind, count, what, timeout=10):
+        self.wait_line("listening", lambda w: len(self.listening(kind)) >= count, what, timeout)
+        return self.listening(kind)[count - 1]
+
+
+def type_text(text, env, wid):
+    e2e.xdotool("type", "--window", wid, "--delay", "40", text, env=env)
+
+
+def key(name, env, wid):
+    e2e.xdotool("key", "--window", wid, name, env=env)
+
+
+def run(args, x, tmp, shots):
+    d = Drill(args.bin_dir, x.env, tmp)
+    try:
+        menu = d.wait_line("menu", lambda w: w[0] == "ListeningTestMenu", "menu item geometry")
+        mx, my, mw, mh = map(int, menu[1:5])
+        e2e.click_at(mx + mw // 2, my + mh // 2, env=d.env)
+        wid = e2e.find_window(TEST_TITLE, d.env, timeout=10)
+        assert wid, "the listening test window did not appear"
+        placed = d.wait_listening("placed", 1, "window placement")
+        tx, ty, tw, th = map(int, placed[0:4])
+        ox, oy, ow, oh = map(int, placed[5:9])
+        assert tx >= ox + ow or tx + tw <= ox, f"test window {placed[0:4]} overlaps the main window {placed[5:9]}"
+        e2e.xdotool("windowactivate", wid, env=d.env, check=False)
+        e2e.xdotool("windowfocus", wid, env=d.env, check=False)
+        time.sleep(0.3)
+
+        # Enter in the empty answer box starts: a number is drawn and read in English, no balloon.
+        key("Return", d.env, wid)
+        number = d.wait_listening("number", 1, "first number")[0]
+        read = d.wait_listening("read", 1, "first reading")
+        assert read == ["en", "normal"], f"first reading {read}"
+        assert not d.lines("shown"), f"the main window showed a number: {d.lines('shown')}"
+
+        # A right answer, grouped as the learner heard it. (Full-width digits are left to the widget
+        # test: xdotool maps characters outside the keymap onto a spare keycode, and under load Qt
+        # reads some of them after the mapping has moved on.)
+        type_text(number, d.env, wid)
+        key("Return", d.env, wid)
+        result = d.wait_listening("result", 1, "first result")
+        assert result[0] == "right", f"full-width {number} was judged {result}"
+        assert result[1] == number and result[3] == "正解", f"result line {result}"
+        if shots:
+            time.sleep(0.5)
+            e2e.screenshot(os.path.join(shots, "listening-right.png"), d.env, window=wid)
+
+        # The second Enter reads the next number; ゆっくり replays it slowly.
+        key("Return", d.env, wid)
+        second = d.wait_listening("number", 2, "second number")[0]
+        type_text("garbage", d.env, wid)
+        key("Return", d.env, wid)
+        hint = d.wait_listening("hint", 1, "hint for letters")
+        assert hint, "letters gave no hint"
+        key("ctrl+a", d.env, wid)
+        key("BackSpace", d.env, wid)
+        # A digit too many: a place shift, named as such.
+        type_text(second.replace(",", "") + "0", d.env, wid)
+        key("Return", d.env, wid)
+        wrong = d.wait_listening("result", 2, "second result")
+        assert wrong[0] == "wrong", f"{second}0 was judged {wrong}"
+        assert wrong[3].startswith("位ずれ：1桁多い"), f"the extra digit was not named a shift: {wrong}"
+        if shots:
+            time.sleep(0.5)
+            e2e.screenshot(os.path.join(shots, "listening-wrong.png"), d.env, window=wid)
+
+        # Esc closes the test; the main window lives on.
+        assert d.proc.poll() is None, f"the drill ended during the test; output:\n{d.output()}"
+        # The window is gone before xdotool sends the key release, which it then reports as an error.
+        e2e.xdotool("key", "--window", wid, "Escape", env=d.env, check=False)
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline and e2e.find_window(TEST_TITLE, d.env, timeout=0):
+            time.sleep(0.1)
+        assert not e2e.find_window(TEST_TITLE, d.env, timeout=0), "Esc did not close the test window"
+        assert d.proc.poll() is None, "closing the test ended the drill"
+        rc = d.close()
+        assert rc == 0, f"exit code {rc}; output:\n{d.output()}"
+    finally:
+        e2e.stop(d.proc)
+
+
+def main():
+    def extra(p):
+        p.add_argument("--screenshots", default="")
+
+    args = e2e.parse_args(extra)
+    with e2e.Xvfb(1920, 1080) as x, tempfile.TemporaryDirectory(prefix="tvx-listening-") as tmp:
+        run(args, x, tmp, args.screenshots)
+
+
+if __name__ == "__main__":
+    e2e.run_main(main)
