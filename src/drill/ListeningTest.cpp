@@ -10,12 +10,12 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace drill {
@@ -138,8 +138,6 @@ void ListeningTest::build() {
     connect(AnswerBox, &QLineEdit::returnPressed, this, &ListeningTest::Enter);
     connect(AnswerBox, &QLineEdit::textEdited, Hint, &QLabel::clear);
     connect(SaveButton, &QPushButton::clicked, this, &ListeningTest::Save);
-    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, this, &QWidget::close);
     setFocusProxy(AnswerBox);
     ReplayButton->setEnabled(false);
     SlowButton->setEnabled(false);
@@ -158,6 +156,15 @@ void ListeningTest::placeBesideOwner() {
         BesideOwner({of.x(), of.y(), of.width(), of.height()}, width() + frameExtra.width(),
                     height() + frameExtra.height(), {avail.x(), avail.y(), avail.width(), avail.height()});
     move(at.x, at.y);
+}
+
+void ListeningTest::keyPressEvent(QKeyEvent* event) {
+    // The answer box passes Esc on to us.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 ListeningLanguage ListeningTest::chosenLanguage() const {

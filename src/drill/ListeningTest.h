@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -70,6 +71,9 @@ public:
     QLabel* Verdict = nullptr;
     QPushButton* SaveButton = nullptr;
     ListeningSummaryView* Summary = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void build();
