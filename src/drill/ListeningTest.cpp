@@ -135,7 +135,6 @@ void ListeningTest::build() {
     connect(StartButton, &QPushButton::clicked, this, &ListeningTest::Start);
     connect(ReplayButton, &QPushButton::clicked, this, [this] { Replay(ReadingPace::Normal); });
     connect(SlowButton, &QPushButton::clicked, this, [this] { Replay(ReadingPace::Slow); });
-    connect(AnswerBox, &QLineEdit::returnPressed, this, &ListeningTest::Enter);
     connect(AnswerBox, &QLineEdit::textEdited, Hint, &QLabel::clear);
     connect(SaveButton, &QPushButton::clicked, this, &ListeningTest::Save);
     setFocusProxy(AnswerBox);
@@ -159,9 +158,16 @@ void ListeningTest::placeBesideOwner() {
 }
 
 void ListeningTest::keyPressEvent(QKeyEvent* event) {
-    // The answer box passes Esc on to us.
+    // The answer box passes Enter and Esc on to us, and so do the buttons (none is a default button):
+    // Enter checks or goes on wherever the focus is, and the focus comes back to the answer.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         close();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        Enter();
+        AnswerBox->setFocus(Qt::OtherFocusReason);
         return;
     }
     QWidget::keyPressEvent(event);

@@ -46,6 +46,36 @@ def key(name, env, wid):
     e2e.xdotool("key", "--window", wid, name, env=env)
 
 
+RANGE_X = 8955
+RANGE_TOP = {1: 5640, 9: 2655}
+
+
+def summary_session(d, wid, shots):
+    """For the documentation: ten more numbers from the range 一..一億, answered with the usual slips."""
+    for p in (1, 9):  # the range column fills the places between
+        px, py = d.point(RANGE_X, RANGE_TOP[p] + 150)
+        e2e.click_at(px + 7, py, env=d.env)
+        time.sleep(0.2)
+    e2e.xdotool("windowfocus", wid, env=d.env, check=False)  # no window manager: focus by hand
+    time.sleep(0.3)
+    slips = ["right", "extra", "right", "change", "missing", "right", "change", "extra", "right", "change"]
+    for k, slip in enumerate(slips):
+        key("Return", d.env, wid)
+        digits = d.wait_listening("number", 3 + k, f"number {3 + k}")[0].replace(",", "")
+        if slip == "extra":
+            digits += "000"
+        elif slip == "missing":
+            digits = digits[:-1] or "1"
+        elif slip == "change":
+            i = len(digits) // 2
+            digits = digits[:i] + str((int(digits[i]) + 1) % 10) + digits[i + 1:]
+        type_text(digits, d.env, wid)
+        key("Return", d.env, wid)
+        d.wait_listening("result", 3 + k, f"result {3 + k}")
+    time.sleep(0.5)
+    e2e.screenshot(os.path.join(shots, "listening-summary.png"), d.env, window=wid)
+
+
 def run(args, x, tmp, shots):
     d = Drill(args.bin_dir, x.env, tmp)
     try:
@@ -99,6 +129,9 @@ def run(args, x, tmp, shots):
         if shots:
             time.sleep(0.5)
             e2e.screenshot(os.path.join(shots, "listening-wrong.png"), d.env, window=wid)
+
+        if shots:
+            summary_session(d, wid, shots)
 
         # Esc closes the test; the main window lives on.
         assert d.proc.poll() is None, f"the drill ended during the test; output:\n{d.output()}"
