@@ -149,8 +149,8 @@ void ListeningTest::placeBesideOwner() {
     const QScreen* screen = owner->screen();
     const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     const QRect of = owner->frameGeometry();
-    // Before mapping, our own frame is unknown; leave room for a typical title bar and border.
-    const QSize frameExtra = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+    // Before mapping our own frame is unknown; the window manager decorates us as it does the owner.
+    const QSize frameExtra = isVisible() ? frameGeometry().size() - size() : of.size() - owner->size();
     const ScreenRect at =
         BesideOwner({of.x(), of.y(), of.width(), of.height()}, width() + frameExtra.width(),
                     height() + frameExtra.height(), {avail.x(), avail.y(), avail.width(), avail.height()});

@@ -16,10 +16,11 @@ void ReadOut1::addListeningTestMenu() {
     menuBar()->insertAction(Version, ListeningTestMenu);
     connect(ListeningTestMenu, &QAction::triggered, this, &ReadOut1::ListeningTestMenu_Click);
     if (Trace::enabled()) {
-        // End-to-end tests find the item from its place on the screen once the window is up.
+        // End-to-end tests find the item from its place in the window (a window manager moves the
+        // window after this is written).
         QTimer::singleShot(0, this, [this] {
             const QRect r = menuBar()->actionGeometry(ListeningTestMenu);
-            const QPoint at = menuBar()->mapToGlobal(r.topLeft());
+            const QPoint at = menuBar()->mapTo(this, r.topLeft());
             Trace::write("menu", QStringLiteral("ListeningTestMenu %1 %2 %3 %4")
                                      .arg(at.x())
                                      .arg(at.y())

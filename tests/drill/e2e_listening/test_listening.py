@@ -6,6 +6,8 @@ number is traced only for this test; the main window never shows it. With --scre
 saves the window with each answer and the summary for the documentation."""
 
 import os
+import shutil
+import subprocess
 import tempfile
 import time
 
@@ -79,11 +81,7 @@ def summary_session(d, wid, shots):
 def run(args, x, tmp, shots):
     d = Drill(args.bin_dir, x.env, tmp)
     try:
-        menu = d.wait_line("menu", lambda w: w[0] == "ListeningTestMenu", "menu item geometry")
-        mx, my, mw, mh = map(int, menu[1:5])
-        e2e.click_at(mx + mw // 2, my + mh // 2, env=d.env)
-        wid = e2e.find_window(TEST_TITLE, d.env, timeout=10)
-        assert wid, "the listening test window did not appear"
+        wid = open_test(d)
         placed = d.wait_listening("placed", 1, "window placement")
         tx, ty, tw, th = map(int, placed[0:4])
         ox, oy, ow, oh = map(int, placed[5:9])
@@ -148,6 +146,55 @@ def run(args, x, tmp, shots):
         e2e.stop(d.proc)
 
 
+def client_rect(wid, env):
+    """(x, y, width, height) of a window's client area on the screen. Under a reparenting window manager
+    xwininfo's absolute position is right where xdotool's geometry counts the frame twice."""
+    out = subprocess.run(["xwininfo", "-id", str(wid)], env=env, capture_output=True, text=True, timeout=10,
+                         check=True).stdout
+    vals = {}
+    for line in out.splitlines():
+        if ":" in line:
+            k, v = line.split(":", 1)
+            vals[k.strip()] = v.strip()
+    return (int(vals["Absolute upper-left X"]), int(vals["Absolute upper-left Y"]), int(vals["Width"]),
+            int(vals["Height"]))
+
+
+def open_test(d):
+    menu = d.wait_line("menu", lambda w: w[0] == "ListeningTestMenu", "menu item geometry")
+    mx, my, mw, mh = map(int, menu[1:5])  # within the window
+    wx, wy, _, _ = client_rect(d.wid, d.env)
+    e2e.click_at(wx + mx + mw // 2, wy + my + mh // 2, env=d.env)
+    wid = e2e.find_window(TEST_TITLE, d.env, timeout=10)
+    assert wid, "the listening test window did not appear"
+    return wid
+
+
+def check_beside_under_openbox(args, x, tmp):
+    """With window frames the test window still sits beside the drill, not over it."""
+    if not shutil.which("openbox"):
+        print("openbox is not installed: placement under a window manager not checked", flush=True)
+        return
+    wm = subprocess.Popen(["openbox"], env=x.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(1.0)
+        d = Drill(args.bin_dir, x.env, tmp)
+        try:
+            wid = open_test(d)
+            time.sleep(1.0)
+            mx, my, mw, mh = client_rect(d.wid, d.env)
+            tx, ty, tw, th = client_rect(wid, d.env)
+            assert tx >= mx + mw or tx + tw <= mx, \
+                f"under openbox the test window {(tx, ty, tw, th)} overlaps the drill {(mx, my, mw, mh)}"
+            assert 0 <= tx and tx + tw <= 1920 and 0 <= ty and ty + th <= 1080, \
+                f"under openbox the test window {(tx, ty, tw, th)} leaves the screen"
+            assert d.close() == 0, f"the drill did not end cleanly; output:\n{d.output()}"
+        finally:
+            e2e.stop(d.proc)
+    finally:
+        e2e.stop(wm)
+
+
 def main():
     def extra(p):
         p.add_argument("--screenshots", default="")
@@ -155,6 +202,7 @@ def main():
     args = e2e.parse_args(extra)
     with e2e.Xvfb(1920, 1080) as x, tempfile.TemporaryDirectory(prefix="tvx-listening-") as tmp:
         run(args, x, tmp, args.screenshots)
+        check_beside_under_openbox(args, x, tmp)
 
 
 if __name__ == "__main__":
