@@ -184,6 +184,7 @@ def check_beside_under_openbox(args, x, tmp):
             time.sleep(1.0)
             mx, my, mw, mh = client_rect(d.wid, d.env)
             tx, ty, tw, th = client_rect(wid, d.env)
+            print(f"under openbox: drill {(mx, my, mw, mh)}, test {(tx, ty, tw, th)}", flush=True)
             assert tx >= mx + mw or tx + tw <= mx, \
                 f"under openbox the test window {(tx, ty, tw, th)} overlaps the drill {(mx, my, mw, mh)}"
             assert 0 <= tx and tx + tw <= 1920 and 0 <= ty and ty + th <= 1080, \
