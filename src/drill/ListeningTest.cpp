@@ -207,7 +207,13 @@ void ListeningTest::read(ReadingPace pace) {
                  QStringLiteral("read %1 %2")
                      .arg(QLatin1String(languageTag(currentLanguage_)),
                           pace == ReadingPace::Slow ? QStringLiteral("slow") : QStringLiteral("normal")));
-    ReadListeningNumber(*deps_.characters, *deps_.speechChar, *current_, currentLanguage_, pace);
+    try {
+        ReadListeningNumber(*deps_.characters, *deps_.speechChar, *current_, currentLanguage_, pace);
+    } catch (const agent::AgentError& e) {
+        // A missing voice must not end the drill from inside a click; say so where the learner looks.
+        Hint->setText(QStringLiteral("読み上げできませんでした：%1").arg(QString::fromUtf8(e.what())));
+        Trace::write("listening", QStringLiteral("read-failed"));
+    }
     AnswerBox->setFocus(Qt::OtherFocusReason);
 }
 

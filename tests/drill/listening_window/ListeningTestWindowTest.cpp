@@ -156,6 +156,18 @@ TEST(ListeningTestWindow, ReplaysRepeatTheSameNumberAndAreCounted) {
     EXPECT_EQ(rig.window->Session().Trials().at(0).language, ListeningLanguage::Japanese);
 }
 
+TEST(ListeningTestWindow, AMissingVoiceIsReportedInTheWindowNotThrownOutOfTheClick) {
+    Rig rig(DigitsOf({305}));
+    rig.peedy.rejectMode = agent::kJapaneseModeId;
+    rig.window->JapaneseOption->setChecked(true);
+    EXPECT_NO_THROW(rig.window->StartButton->click());
+    EXPECT_TRUE(rig.window->Hint->text().startsWith(QStringLiteral("読み上げできませんでした")));
+    EXPECT_TRUE(rig.peedy.spoken.empty());
+    rig.window->EnglishOption->setChecked(true);  // the number keeps its language
+    EXPECT_NO_THROW(rig.window->ReplayButton->click());
+    EXPECT_TRUE(rig.peedy.spoken.empty());
+}
+
 TEST(ListeningTestWindow, SavesCsvOnlyWhenAskedAndReportsAFailureInline) {
     QTemporaryDir dir;
     Rig rig(DigitsOf({135}));
