@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config git python3
   libgtest-dev libgmock-dev libbenchmark-dev clang-format clang-tidy
-  qt6-base-dev qt6-svg-dev qt6-multimedia-dev libqt6svg6 qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libqt6svg6 qt6-qpa-plugins libgl-dev
   qt6-translations-l10n libxcb1-dev
   libespeak-ng-dev espeak-ng-data
   open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001

@@ -30,6 +30,7 @@ ReadOut1::ReadOut1(ReadOut1Deps deps, QWidget* parent)
       characterDir_(std::move(deps.characterDir)) {
     setWindowTitle(QStringLiteral("タリボックス-数字（Ｔａｌｌｙｖｏｘ－Ｎｕｍｂｅｒ）"));
     buildMenu();
+    addListeningTestMenu();
     buildControls();
     logic_ = std::make_unique<ReadOut1Logic>(
         ReadOut1Controls{*this, *this, *this, agent_->Characters(), Timer1, Timer3, Timer4},

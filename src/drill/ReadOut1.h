@@ -7,6 +7,7 @@
 #include "platform/ui/VbTimer.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <functional>
@@ -32,6 +33,8 @@ class AutoEndController;
 }
 
 namespace drill {
+
+class ListeningTest;
 
 // What the window needs from outside; tests hand in fakes.
 struct ReadOut1Deps {
@@ -65,6 +68,9 @@ public:
     void Command6_Click();
     void Command10_Click();
     void ejtimer2_timer() override;
+    // 聞き取りテスト: stops the drill and opens (or raises) the listening test beside the window.
+    void ListeningTestMenu_Click();
+    ListeningTest* ListeningTestWindow() const;
 
     int16_t& RecCount1() { return logic_->State().RecCount1; }
     ReadOut1State& State() { return logic_->State(); }
@@ -96,6 +102,7 @@ public:
     platform::UpDown* UpDown1 = nullptr;
     QAction* Copyright = nullptr;
     QAction* Version = nullptr;
+    QAction* ListeningTestMenu = nullptr;
     platform::VbTimer Timer1;
     platform::VbTimer Timer2;
     platform::VbTimer Timer3;
@@ -113,6 +120,7 @@ private:
     void buildMenu();
     void fitFonts();
     QStringList runTimeTexts(const QWidget* control) const;
+    void addListeningTestMenu();
     void wireControls();
     void traceBoxes() const;
 
@@ -154,6 +162,7 @@ private:
     QRect outerRect_;  // frame included, where start-up placed the window
     std::unique_ptr<ReadOut1Logic> logic_;
     std::unique_ptr<autoend::AutoEndController> autoEnd_;
+    QPointer<ListeningTest> listeningTest_;
 };
 
 }  // namespace drill

@@ -120,17 +120,17 @@ TEST_F(ReadOut1Window, EveryControlStandsAtItsTwipsPositionAndSize) {
     }
 }
 
-TEST_F(ReadOut1Window, MenuBarHasTwoItemsAndTheVersionIsAppendedAfterItsSpaces) {
+TEST_F(ReadOut1Window, MenuBarItemsAndTheVersionIsAppendedAfterItsSpaces) {
     ReadOut1& w = *window;
     const QList<QAction*> menus = w.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 2);
+    ASSERT_EQ(menus.size(), 3);
     EXPECT_EQ(menus[0]->text(), QStringLiteral("◆ Copyright"));
-    EXPECT_EQ(menus[0]->menu(), nullptr);
-    EXPECT_EQ(menus[1]->text(), QString(132, QLatin1Char(' ')) + QStringLiteral("(バージョン"));
-    EXPECT_EQ(menus[1]->menu(), nullptr);
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("聞き取りテスト"));
+    EXPECT_EQ(menus[2]->text(), QString(132, QLatin1Char(' ')) + QStringLiteral("(バージョン"));
+    for (const QAction* m : menus) EXPECT_EQ(m->menu(), nullptr);
 
     w.Form_Load();
-    const QString version = menus[1]->text();
+    const QString version = menus[2]->text();
     EXPECT_EQ(version.left(132), QString(132, QLatin1Char(' ')));
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\(バージョン\\d+\\.\\d+\\.\\d+ \\)$"))
                     .match(version.mid(132))

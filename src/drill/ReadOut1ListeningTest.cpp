@@ -1,0 +1,69 @@
+// The main window's way into the listening test: one menu item that opens the test window.
+
+#include "drill/ListeningTest.h"
+#include "drill/ReadOut1.h"
+#include "drill/Trace.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QTimer>
+
+namespace drill {
+
+void ReadOut1::addListeningTestMenu() {
+    ListeningTestMenu = new QAction(QStringLiteral("聞き取りテスト"), this);
+    ListeningTestMenu->setObjectName(QStringLiteral("ListeningTestMenu"));
+    menuBar()->insertAction(Version, ListeningTestMenu);
+    connect(ListeningTestMenu, &QAction::triggered, this, &ReadOut1::ListeningTestMenu_Click);
+    if (Trace::enabled()) {
+        // End-to-end tests find the item from its place in the window (a window manager moves the
+        // window after this is written).
+        QTimer::singleShot(0, this, [this] {
+            const QRect r = menuBar()->actionGeometry(ListeningTestMenu);
+            const QPoint at = menuBar()->mapTo(this, r.topLeft());
+            Trace::write("menu", QStringLiteral("ListeningTestMenu %1 %2 %3 %4")
+                                     .arg(at.x())
+                                     .arg(at.y())
+                                     .arg(r.width())
+                                     .arg(r.height()));
+        });
+    }
+}
+
+ListeningTest* ReadOut1::ListeningTestWindow() const {
+    return listeningTest_.data();
+}
+
+void ReadOut1::ListeningTestMenu_Click() {
+    Trace::write("click", QStringLiteral("ListeningTestMenu"));
+    // The test and the drill would talk over each other: the drill stops, as a start button stops
+    // the other drills.
+    for (platform::VbTimer* t : {&Timer1, &Timer3, &Timer4}) t->setEnabled(false);
+    if (!listeningTest_) {
+        ListeningTestDeps deps;
+        deps.mainState = &State();
+        deps.characters = &Agent1().Characters();
+        deps.speechChar = SpeechChar;
+        listeningTest_ = new ListeningTest(std::move(deps), this);
+        listeningTest_->placeBesideOwner();
+    }
+    listeningTest_->show();
+    listeningTest_->raise();
+    listeningTest_->activateWindow();
+    listeningTest_->setFocus(Qt::OtherFocusReason);
+    if (Trace::enabled()) {
+        const QRect own = frameGeometry();
+        const QRect test = listeningTest_->geometry();
+        Trace::write("listening", QStringLiteral("placed %1 %2 %3 %4 beside %5 %6 %7 %8")
+                                      .arg(test.x())
+                                      .arg(test.y())
+                                      .arg(test.width())
+                                      .arg(test.height())
+                                      .arg(own.x())
+                                      .arg(own.y())
+                                      .arg(own.width())
+                                      .arg(own.height()));
+    }
+}
+
+}  // namespace drill

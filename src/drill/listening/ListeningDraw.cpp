@@ -1,0 +1,84 @@
+#include "drill/listening/ListeningDraw.h"
+
+#include "drill/logic/NumberTexts.h"
+#include "drill/logic/PlaceSelection.h"
+#include "drill/logic/SpokenForms.h"
+
+namespace drill {
+
+namespace {
+
+// The sink of a test draw: the texts stay here.
+class HeldTexts final : public NumberTexts {
+public:
+    std::string Command1Caption() const override { return display; }
+    void SetCommand1Caption(const std::string& text) override { display = text; }
+    std::string Command2Caption() const override { return japanese; }
+    void SetCommand2Caption(const std::string& text) override { japanese = text; }
+    std::string Text2Text() const override { return english; }
+    void SetText2Text(const std::string& text) override { english = text; }
+
+    std::string display, japanese, english;
+};
+
+// The copy's boxes are never shown anywhere.
+class NoBoxes final : public PlaceBoxView {
+public:
+    void SetPlaceBoxTicked(PlaceColumn, int, bool) override {}
+};
+
+std::string SpeedTag(int speed) {
+    return "\\Spd=" + std::to_string(speed) + "\\";
+}
+
+}  // namespace
+
+std::string ListeningNumber::Digits() const {
+    std::string digits;
+    for (char c : display)
+        if (c >= '0' && c <= '9') digits += c;
+    return digits;
+}
+
+ListeningNumber DrawListeningNumber(const ReadOut1State& mainState, RandomSource& random,
+                                    const NumberGenerator::Clock& clock) {
+    ReadOut1State copy;
+    copy.DigitFlags = mainState.DigitFlags;
+    copy.RangeFlags = mainState.RangeFlags;
+    copy.PlaceMode = mainState.PlaceMode;
+    // Nothing usable in the column the main window reads: the start buttons' default, 一, 十, 百.
+    if (FlagSum(ActivePlaceFlags(copy)) == 0) {
+        copy.DigitFlags = {};
+        copy.RangeFlags = {};
+    }
+    NoBoxes boxes;
+    PlaceSelection places(copy, boxes);
+    HeldTexts texts;
+    NumberGenerator generator(copy, places, texts, random, clock);
+    generator.MakeNumber();
+    return {texts.display, texts.english, texts.japanese};
+}
+
+std::string ListeningSpeechText(const ListeningNumber& number, ListeningLanguage language, ReadingPace pace) {
+    const bool slow = pace == ReadingPace::Slow;
+    if (language == ListeningLanguage::English) {
+        const std::string text = EnglishSpeechText(number.display, number.english, false);
+        return slow ? SpeedTag(kSlowEnglishSpeed) + text : text;
+    }
+    std::string text = JapaneseSpeechText(number.japanese, false);
+    if (!slow) return text;
+    // The Japanese form opens with its own speed; the slow one takes its place.
+    const size_t end = text.rfind("\\Spd=", 0) == 0 ? text.find('\\', 1) : std::string::npos;
+    if (end != std::string::npos) text.erase(0, end + 1);
+    return SpeedTag(kSlowJapaneseSpeed) + text;
+}
+
+void ReadListeningNumber(agent::ICharacters& characters, agent::ICharacter& speechChar,
+                         const ListeningNumber& number, ListeningLanguage language, ReadingPace pace) {
+    characters.Item(kCharacterId)
+        .setTTSModeID(language == ListeningLanguage::English ? agent::kEnglishModeId
+                                                             : agent::kJapaneseModeId);
+    speechChar.Speak(ListeningSpeechText(number, language, pace));
+}
+
+}  // namespace drill
