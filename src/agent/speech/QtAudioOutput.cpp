@@ -1,8 +1,8 @@
 #include "agent/speech/QtAudioOutput.h"
 
+#include "agent/speech/AudioTrace.h"
+
 #include <QAudioDevice>
-#include <QDateTime>
-#include <QFile>
 #include <QAudioSink>
 #include <QMediaDevices>
 
@@ -20,27 +20,10 @@ void put(QByteArray& out, T value) {
     out.append(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
-// Measurements only: with TVX_AUDIO_TRACE=file, "<epoch ms> first-audio <rate>" is appended when a
-// request's first samples are handed to the device.
-void traceFirstAudio(int rate) {
-    static QFile* file = [] {
-        const QString path = qEnvironmentVariable("TVX_AUDIO_TRACE");
-        if (path.isEmpty()) return static_cast<QFile*>(nullptr);
-        auto* f = new QFile(path);
-        if (!f->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
-            delete f;
-            return static_cast<QFile*>(nullptr);
-        }
-        return f;
-    }();
-    if (!file) return;
-    file->write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + " first-audio " + QByteArray::number(rate) + '\n');
-    file->flush();
-}
-
 bool usable(const QtAudioStreams::Stream& s) {
     const QAudio::Error e = s.sink->error();
-    return s.io && s.sink->state() != QAudio::StoppedState && (e == QAudio::NoError || e == QAudio::UnderrunError);
+    return s.io && s.sink->state() != QAudio::StoppedState &&
+           (e == QAudio::NoError || e == QAudio::UnderrunError);
 }
 
 }  // namespace
@@ -150,7 +133,7 @@ void QtAudioOutput::pump() {
     if (room < frame) return;
     const qint64 n = stream_->io->write(queued_.constData(), room - room % frame);
     if (n <= 0) return;
-    if (!wroteAny_) traceFirstAudio(rate_);
+    if (!wroteAny_) traceAudio("first-audio", std::to_string(rate_));
     wroteAny_ = true;
     queued_.remove(0, n);
 }

@@ -1,5 +1,6 @@
 #include "agent/speech/SpeechServiceImpl.h"
 
+#include "agent/speech/AudioTrace.h"
 #include "agent/speech/SpeechTags.h"
 
 namespace agent::speech {
@@ -25,6 +26,7 @@ SpeechServiceImpl::~SpeechServiceImpl() {
 
 void SpeechServiceImpl::speak(EngineKind engine, const std::string& taggedText) {
     if (down_) return;
+    traceAudio("speak", engine == EngineKind::English ? "en" : "ja");
     TaggedText parsed = parseTaggedText(taggedText);
     auto stream = std::make_shared<PcmStream>();
     queue_.push_back({stream, QString::fromStdString(parsed.shown)});
@@ -99,6 +101,7 @@ void SpeechServiceImpl::tick() {
         if (phase_ != Phase::Holding || hold_.elapsed() < config_.balloonHoldMs) return;
         current_.reset();
         started_ = false;
+        traceAudio("finished");
         emit requestFinished();
     }
 }
