@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake pkg-config git python3
   libgtest-dev libgmock-dev libbenchmark-dev clang-format clang-tidy
   qt6-base-dev qt6-svg-dev qt6-multimedia-dev libqt6svg6 qt6-qpa-plugins libgl-dev
-  libespeak-ng-dev espeak-ng-data
+  libespeak-ng-dev espeak-ng-data libpulse-dev
   open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
   fonts-ipafont-gothic
   xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils dbus-daemon

@@ -39,6 +39,9 @@ public:
     virtual std::string TTSModeID() const = 0;
     // Queues the text (UTF-8, with speech-output tags) and returns at once.
     virtual void Speak(const std::string& text) = 0;
+    // Synthesises ahead, with the engine this identifier names, a text that Speak will soon be
+    // handed, so that its audio is ready on time; shows and plays nothing, changes no setting.
+    virtual void Prepare(const std::string& modeId, const std::string& text) { (void)modeId, (void)text; }
 };
 
 class ICharacters {
@@ -56,4 +59,4 @@ public:
     virtual ICharacters& Characters() = 0;
 };
 
-} // namespace agent
+}  // namespace agent

@@ -47,6 +47,10 @@ void Character::Speak(const std::string& text) {
     voice_.speak(engine_, text);
 }
 
+void Character::Prepare(const std::string& modeId, const std::string& text) {
+    voice_.prepare(speech::engineForModeId(modeId), text);
+}
+
 void Character::speechStarted(const QString& shown) {
     balloonLinger_.stop();
     window_->setSpeaking(true);
