@@ -15,10 +15,12 @@
 namespace agent::speech {
 namespace {
 
-constexpr double kWpmAtRateOne = 150.0;
-constexpr int kTailMs = 40;  // kept after the last loud sample of a phrase: the voice's own decay
+// Calibrated so that \Spd=195\ (rate 2.0) fits every Japanese reading of up to 15 digits into the
+// drill's wait after it with room to spare (bench_japanese_pacing); the voice's own pace is too slow.
+constexpr double kWpmAtRateOne = 97.5;
 constexpr double kMinRate = 0.5;
-constexpr double kMaxRate = 2.0;
+constexpr double kMaxRate = 3.0;
+constexpr int kTailMs = 40;  // kept after the last loud sample of a phrase: the voice's own decay
 
 std::string firstExisting(std::initializer_list<const char*> candidates, const char* inside = "") {
     for (const char* c : candidates) {
@@ -119,16 +121,35 @@ std::vector<std::string> japanesePhrases(const std::string& text) {
 
 void OpenJTalkEngine::synthesize(const std::vector<SpeechPiece>& pieces, PcmSink& sink,
                                  const std::atomic<bool>& cancel) {
-    // Pieces differ only in speed for this engine; each run of one speed is read phrase by phrase.
+    read(pieces, sink, cancel, false);
+}
+
+void OpenJTalkEngine::synthesizeNow(const std::vector<SpeechPiece>& pieces, PcmSink& sink,
+                                    const std::atomic<bool>& cancel) {
+    read(pieces, sink, cancel, true);
+}
+
+void OpenJTalkEngine::read(const std::vector<SpeechPiece>& pieces, PcmSink& sink,
+                           const std::atomic<bool>& cancel, bool firstApart) {
+    // Pieces differ only in speed for this engine; each run of one speed is read as its phrases.
     bool first = true;
     int rate = 0;
     for (size_t i = 0; i < pieces.size() && !cancel;) {
         std::string text;
         size_t j = i;
         for (; j < pieces.size() && pieces[j].speedWpm == pieces[i].speedWpm; ++j) text += pieces[j].text;
-        for (const std::string& phrase : japanesePhrases(text)) {
-            // The first phrase keeps a short lead-in; later ones start right after our own pause.
-            const MonoPcm pcm = run(phrase, pieces[i].speedWpm, first ? 30 : 0, cancel);
+        const std::vector<std::string> phrases = japanesePhrases(text);
+        std::vector<std::string> runs;
+        for (size_t k = 0; k < phrases.size(); ++k) {
+            if (runs.empty() || (firstApart && k == 1))
+                runs.emplace_back();
+            else
+                runs.back() += "、";
+            runs.back() += phrases[k];
+        }
+        for (const std::string& r : runs) {
+            // The first run keeps a short lead-in; a later one starts right after our own pause.
+            const MonoPcm pcm = run(r, pieces[i].speedWpm, first ? 30 : 0, cancel);
             if (cancel) return;
             if (pcm.samples.empty()) continue;
             if (!first && rate == pcm.sampleRate) {

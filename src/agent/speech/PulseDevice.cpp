@@ -107,6 +107,12 @@ void PulseDevice::loop() {
     std::shared_ptr<DeviceTrack> track;
     Resampler resampler;
     bool firstChunk = false;
+    // Connect at once: opening a stream can take a while on a busy machine, and the first reading
+    // of a drill comes 10 ms after the click.
+    if (pulse.open()) {
+        everConnected = true;
+        retryAt = Clock::now() + kRetryEvery;
+    }
     for (;;) {
         {
             std::unique_lock lock(mutex_);

@@ -39,12 +39,13 @@ SpeechServiceImpl::~SpeechServiceImpl() {
     stopAll(false);
 }
 
-std::shared_ptr<PcmStream> SpeechServiceImpl::synthesise(EngineKind engine, std::vector<SpeechPiece> pieces) {
+std::shared_ptr<PcmStream> SpeechServiceImpl::synthesise(EngineKind engine, std::vector<SpeechPiece> pieces,
+                                                         bool now) {
     const std::string key = SpeechCache::keyOf(engine, pieces);
     if (auto cached = cache_.find(key)) return cached;
     auto stream = std::make_shared<PcmStream>();
     cache_.insert(key, stream);
-    lanes_[lane(engine)]->enqueue({std::move(pieces), stream});
+    lanes_[lane(engine)]->enqueue({std::move(pieces), stream, now});
     return stream;
 }
 
@@ -52,13 +53,14 @@ void SpeechServiceImpl::speak(EngineKind engine, const std::string& taggedText) 
     if (down_) return;
     traceAudio("speak", engine == EngineKind::English ? "en" : "ja");
     TaggedText parsed = parseTaggedText(taggedText);
-    queue_.push_back({synthesise(engine, std::move(parsed.pieces)), QString::fromStdString(parsed.shown)});
+    queue_.push_back(
+        {synthesise(engine, std::move(parsed.pieces), true), QString::fromStdString(parsed.shown)});
     if (!timer_.isActive()) timer_.start();
 }
 
 void SpeechServiceImpl::prepare(EngineKind engine, const std::string& taggedText) {
     if (down_) return;
-    synthesise(engine, parseTaggedText(taggedText).pieces);
+    synthesise(engine, parseTaggedText(taggedText).pieces, false);
 }
 
 void SpeechServiceImpl::shutdown() {

@@ -37,7 +37,7 @@ private:
     void feed();
     void updateMouth();
     void setMouth(int opening);
-    std::shared_ptr<PcmStream> synthesise(EngineKind engine, std::vector<SpeechPiece> pieces);
+    std::shared_ptr<PcmStream> synthesise(EngineKind engine, std::vector<SpeechPiece> pieces, bool now);
     void onFault(EngineKind engine, const QString& message);
     void onDevice(DeviceEvent event);
     void stopAll(bool announce);

@@ -70,7 +70,10 @@ void SynthesisWorker::runJob(SynthesisJob& job) {
     bool failed = false;
     try {
         StreamSink sink(*job.stream);
-        engine()->synthesize(job.pieces, sink, cancel_);
+        if (job.now)
+            engine()->synthesizeNow(job.pieces, sink, cancel_);
+        else
+            engine()->synthesize(job.pieces, sink, cancel_);
     } catch (const EngineError& e) {
         failed = true;
         onFault_(kind_, e.what());

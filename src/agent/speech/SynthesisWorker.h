@@ -17,6 +17,7 @@ namespace agent::speech {
 struct SynthesisJob {
     std::vector<SpeechPiece> pieces;
     std::shared_ptr<PcmStream> stream;
+    bool now = false;  // to be played at once, not prepared ahead
 };
 
 class SynthesisWorker {

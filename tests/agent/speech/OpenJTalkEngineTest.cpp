@@ -135,36 +135,47 @@ TEST(OpenJTalkEngine, AFailingChildIsReportedNotSwallowed) {
     }
 }
 
-TEST(OpenJTalkEngine, HandsEachPhraseAndTheRateToTheChildAndJoinsThemWithOnePause) {
-    FakeJTalkFolder folder;
-    const std::string args = folder.path("args"), input = folder.path("input");
-    // Echo the arguments and input, then answer with a tiny WAV copied from a here-document.
-    OpenJTalkEngine engine(
-        folder.withScript("echo \"$@\" > " + args + "; cat >> " + input +
-                          "; printf 'RIFF\\044\\0\\0\\0WAVEfmt \\020\\0\\0\\0\\001\\0\\001\\0"
-                          "\\200\\076\\0\\0\\0\\175\\0\\0\\002\\0\\020\\0data\\004\\0\\0\\0"
-                          "\\001\\0\\002\\0'"));
-    PcmCollector pcm;
-    std::atomic<bool> cancel{false};
-    engine.synthesize({{"100,000,001", 195, ""}}, pcm, cancel);
-    EXPECT_EQ(pcm.sampleRate, 16000);
-    // Both phrases, with silence between them, and none before or after.
-    ASSERT_GT(pcm.samples.size(), 4u);
-    EXPECT_EQ(std::vector<int16_t>(pcm.samples.begin(), pcm.samples.begin() + 2),
-              (std::vector<int16_t>{1, 2}));
-    EXPECT_EQ(std::vector<int16_t>(pcm.samples.end() - 2, pcm.samples.end()), (std::vector<int16_t>{1, 2}));
-    EXPECT_LE(pcm.samples.size() - 4, size_t(16000 * kPhrasePauseMs / 1000));
-    EXPECT_GE(pcm.samples.size() - 4, size_t(16000 * (kPhrasePauseMs - 60) / 1000));
-    std::string argLine, line;
-    std::ifstream argFile(args), inputFile(input);
-    std::getline(argFile, argLine);
-    char rate[32];
-    std::snprintf(rate, sizeof rate, "-r %.3f", openJTalkRate(195));
-    EXPECT_NE(argLine.find(rate), std::string::npos) << argLine;
-    EXPECT_NE(argLine.find("-ow /dev/stdout"), std::string::npos) << argLine;
-    std::vector<std::string> phrases;
-    while (std::getline(inputFile, line)) phrases.push_back(line);
-    EXPECT_EQ(phrases, (std::vector<std::string>{"1億", "1"}));
+TEST(OpenJTalkEngine, HandsTheGroupedTextAndTheRateToTheChildAtOnceOrFirstPhraseApart) {
+    for (const bool now : {false, true}) {
+        FakeJTalkFolder folder;
+        const std::string args = folder.path("args"), input = folder.path("input");
+        // Echo the arguments and input, then answer with a tiny WAV copied from a here-document.
+        OpenJTalkEngine engine(
+            folder.withScript("echo \"$@\" > " + args + "; cat >> " + input +
+                              "; printf 'RIFF\\044\\0\\0\\0WAVEfmt \\020\\0\\0\\0\\001\\0\\001\\0"
+                              "\\200\\076\\0\\0\\0\\175\\0\\0\\002\\0\\020\\0data\\004\\0\\0\\0"
+                              "\\001\\0\\002\\0'"));
+        PcmCollector pcm;
+        std::atomic<bool> cancel{false};
+        if (now)
+            engine.synthesizeNow({{"100,000,001", 195, ""}}, pcm, cancel);
+        else
+            engine.synthesize({{"100,000,001", 195, ""}}, pcm, cancel);
+        EXPECT_EQ(pcm.sampleRate, 16000);
+        std::string argLine, line;
+        std::ifstream argFile(args), inputFile(input);
+        std::getline(argFile, argLine);
+        char rate[32];
+        std::snprintf(rate, sizeof rate, "-r %.3f", openJTalkRate(195));
+        EXPECT_NE(argLine.find(rate), std::string::npos) << argLine;
+        EXPECT_NE(argLine.find("-ow /dev/stdout"), std::string::npos) << argLine;
+        std::vector<std::string> inputs;
+        while (std::getline(inputFile, line)) inputs.push_back(line);
+        if (!now) {
+            EXPECT_EQ(inputs, (std::vector<std::string>{"1億、1"}));
+            EXPECT_EQ(pcm.samples, (std::vector<int16_t>{1, 2}));
+            continue;
+        }
+        // Wanted at once: the first phrase alone, then the rest, with one short pause between.
+        EXPECT_EQ(inputs, (std::vector<std::string>{"1億", "1"}));
+        ASSERT_GT(pcm.samples.size(), 4u);
+        EXPECT_EQ(std::vector<int16_t>(pcm.samples.begin(), pcm.samples.begin() + 2),
+                  (std::vector<int16_t>{1, 2}));
+        EXPECT_EQ(std::vector<int16_t>(pcm.samples.end() - 2, pcm.samples.end()),
+                  (std::vector<int16_t>{1, 2}));
+        EXPECT_LE(pcm.samples.size() - 4, size_t(16000 * kPhrasePauseMs / 1000));
+        EXPECT_GE(pcm.samples.size() - 4, size_t(16000 * (kPhrasePauseMs - 60) / 1000));
+    }
 }
 
 }  // namespace

@@ -21,18 +21,18 @@ qint64 startDelay(Harness& h, size_t i, qint64 askedAt) {
 }
 
 TEST(SpeechAhead, APreparedReadingPlaysFromTheCacheAndABalloonChangeChangesOnlyTheBalloon) {
-    Harness h(voice(20, 300), voice(20, 300));  // engines that take 300 ms before any audio
+    Harness h(voice(20, 1000), voice(20, 1000));  // engines that take a second before any audio
     h.service->prepare(EngineKind::English, R"(\Ctx="E-mail"\12,345)");
     h.service->prepare(EngineKind::Japanese, R"(\Spd=195\12,345)");
-    h.waitFor([] { return false; }, 450);
+    h.waitFor([] { return false; }, 1800);
     // The balloon was switched off in between: the tags change, the spoken audio does not.
     qint64 asked = h.clock.elapsed();
     h.service->speak(EngineKind::English, R"(\Map="12,345"=""\)");
-    EXPECT_LT(startDelay(h, 0, asked), 150);
+    EXPECT_LT(startDelay(h, 0, asked), 500);  // from the cache, not the second-long synthesis
     ASSERT_TRUE(h.waitFinished(1));
     asked = h.clock.elapsed();
     h.service->speak(EngineKind::Japanese, R"(\Spd=195\\Map="12,345"=""\)");
-    EXPECT_LT(startDelay(h, 1, asked), 150);
+    EXPECT_LT(startDelay(h, 1, asked), 500);
     ASSERT_TRUE(h.waitFinished(2));
     EXPECT_EQ(h.events.lines, (QStringList{"started:", "finished", "started:", "finished"}));
     EXPECT_EQ(h.englishLog->calls().size(), 1u);
