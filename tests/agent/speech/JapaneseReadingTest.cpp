@@ -86,12 +86,13 @@ std::vector<std::string> traceWords(const std::string& path) {
             break;
         } else if (inAnalysis) {
             std::stringstream fields(line);
-            std::string field;
-            for (int i = 0; i < 10 && std::getline(fields, field, ','); ++i) {
+            std::string surface, field;
+            std::getline(fields, surface, ',');
+            for (int i = 1; i < 10 && std::getline(fields, field, ','); ++i) {
             }
             for (size_t at; (at = field.find("’")) != std::string::npos;)
                 field.erase(at, std::string("’").size());
-            words.push_back(field);
+            words.push_back(surface == "。" ? surface : field);  // a full stop is pronounced as a pause too
         }
     }
     return words;
@@ -105,7 +106,9 @@ TEST(JapaneseReading, RandomNumbersOfEveryLengthAreReadPhraseByPhraseAsASpeakerW
     const OpenJTalkSetup setup = defaultOpenJTalkSetup();
     testing::FakeJTalkFolder folder;
     const std::string tracePath = folder.path("trace.txt");
-    constexpr int kPerLength = 14, kBatch = 35;  // 210 numbers, read 35 to a run of open_jtalk
+    // 210 numbers, read several to a run of open_jtalk: its input line must stay well under the
+    // 1 KiB beyond which it overruns its own buffer and aborts.
+    constexpr int kPerLength = 14, kBatch = 12;
     std::vector<uint64_t> numbers;
     for (int digits = 1; digits <= 15; ++digits) {
         for (int k = 0; k < kPerLength; ++k) {
