@@ -3,8 +3,8 @@
 Runs Tallyvox-Number under a private Xvfb and PulseAudio null sink (tests/support/tvx_e2e.py), presses
 each start button in turn and lets it drill for a while. The speech library's audio trace
 (TVX_AUDIO_TRACE) stamps "speak" when a reading is handed over on its timer tick, "first-audio" when its
-first samples reach the device and "finished" when it ends; requests play strictly in order, so the
-k-th speak pairs with the k-th first-audio. A reading whose tick comes while the previous one still
+first samples reach the device and "finished" when it ends; requests play strictly in order, so each
+speak pairs with the first first-audio at or after it that the reading before did not take. A reading whose tick comes while the previous one still
 plays is counted as queued (an overrun) and left out of the latency figures.
 
     PYTHONPATH=tests/support python3 bench/tick_to_audio.py --bin-dir build-test/bin \
@@ -56,11 +56,18 @@ def readings(audio, since, until):
     firsts = [t for t, e, _ in ev if e == "first-audio"]
     ends = [t for t, e, _ in ev if e == "finished"]
     out = []
+    f = 0
     for k, (t, lang) in enumerate(speaks):
+        # Requests play in order: a reading's first audio is the first one not before its tick and
+        # not taken by the reading before it.
+        while f < len(firsts) and firsts[f] < t:
+            f += 1
+        first = firsts[f] if f < len(firsts) else None
+        f += 1
         if not since <= t < until:
             continue
         queued = k > 0 and (k - 1 >= len(ends) or ends[k - 1] > t)
-        out.append((lang, t, firsts[k] if k < len(firsts) else None, queued))
+        out.append((lang, t, first, queued))
     return out
 
 

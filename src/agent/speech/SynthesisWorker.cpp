@@ -44,6 +44,13 @@ void SynthesisWorker::stop() {
 }
 
 void SynthesisWorker::loop() {
+    // Built before the first request, which then does not wait for the engine to load its data;
+    // a failure here is reported when a request first needs the engine.
+    try {
+        engine();
+    } catch (const std::exception&) {
+        engine_.reset();
+    }
     for (;;) {
         SynthesisJob job;
         {
