@@ -38,7 +38,13 @@ void BM_LongestJapaneseReading(benchmark::State& state) {
             const int wait = drill::JapaneseWait(drill::TextLength(english), drill::CountZeros(display));
             PcmCollector pcm;
             std::atomic<bool> cancel{false};
-            engine.synthesize(parseTaggedText(drill::JapaneseSpeechText(display, true)).pieces, pcm, cancel);
+            try {
+                engine.synthesize(parseTaggedText(drill::JapaneseSpeechText(display, true)).pieces, pcm,
+                                  cancel);
+            } catch (const EngineError&) {
+                state.counters["failed"] += 1;  // over the engine's time limit on a loaded machine
+                continue;
+            }
             const double spare = wait / 1000.0 - pcm.seconds();
             if (spare < worstSpare) worstSpare = spare;
             if (pcm.seconds() > longest) {

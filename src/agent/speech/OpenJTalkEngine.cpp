@@ -56,10 +56,12 @@ constexpr const char* kInstall =
                       detail + ")");
 }
 
-// A few seconds, and more for a longer text; the output bounded to far more than any phrase needs.
+// A few seconds, and more for a longer text: a 15-digit reading takes about 0.5 s of a core, and
+// several times that on a machine whose cores are busy. The output is bounded to far more than any
+// reading needs.
 ChildLimits limitsFor(const std::string& text) {
     ChildLimits limits;
-    limits.timeoutMs = 3000 + 100 * int(std::min<size_t>(text.size(), 1000));
+    limits.timeoutMs = 5000 + 150 * int(std::min<size_t>(text.size(), 1000));
     limits.maxOutputBytes = (size_t(1) << 20) + (size_t(100) << 10) * text.size();
     return limits;
 }
