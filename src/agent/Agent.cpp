@@ -1,10 +1,12 @@
 #include "agent/Agent.h"
 
 #include "agent/Character.h"
+#include "agent/NoticeText.h"
 #include "agent/character/CharacterFile.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -44,15 +46,28 @@ void Agent::connectVoice() {
 }
 
 void Agent::showNotice(const QString& message) {
-    // Never modal: the drill's timers keep running while the learner reads it.
-    auto* box = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), message,
-                                QMessageBox::Ok);
+    // Never modal: the drill's timers keep running while the learner reads it. The text may quote
+    // an engine or a path: plain text only, and bounded.
+    auto* box = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+                                noticeText(message), QMessageBox::Ok);
+    box->setTextFormat(Qt::PlainText);
     box->setModal(false);
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Closing the main window must still end the program while a notice is open.
     box->setAttribute(Qt::WA_QuitOnClose, false);
-    box->show();
     std::erase_if(notices_, [](const QPointer<QMessageBox>& b) { return b.isNull(); });
+    // Each notice still open moves the next one down and to the right, so none hides another.
+    const int step = 36 * int(notices_.size());
+    box->adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize size = box->sizeHint();
+        QPoint at = area.center() - QPoint(size.width() / 2, size.height() / 2) + QPoint(step, step);
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - size.width())));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
+        box->move(at);
+    }
+    box->show();
     notices_.emplace_back(box);
 }
 

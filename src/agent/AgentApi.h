@@ -42,6 +42,9 @@ public:
     // From now on the balloon shows only this text (the number on the display): a balloon showing
     // another closes at once, and readings of another text queued earlier open none.
     virtual void setBalloonSubject(const std::string& text) { (void)text; }
+    // Synthesises ahead, with the engine this identifier names, a text that Speak will soon be
+    // handed, so that its audio is ready on time; shows and plays nothing, changes no setting.
+    virtual void Prepare(const std::string& modeId, const std::string& text) { (void)modeId, (void)text; }
 };
 
 class ICharacters {

@@ -49,6 +49,10 @@ void Character::setBalloonSubject(const std::string& text) {
     if (balloon_->isVisible() && balloon_->text() != balloonSubject_) balloon_->hide();
 }
 
+void Character::Prepare(const std::string& modeId, const std::string& text) {
+    voice_.prepare(speech::engineForModeId(modeId), text);
+}
+
 void Character::speechStarted(const QString& shown) {
     window_->setSpeaking(true);
     // A reading that overran its turn must not put the previous number beside the new one.

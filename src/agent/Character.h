@@ -32,6 +32,7 @@ public:
     std::string TTSModeID() const override { return modeId_; }
     void Speak(const std::string& text) override;
     void setBalloonSubject(const std::string& text) override;
+    void Prepare(const std::string& modeId, const std::string& text) override;
 
     // What the voice reports while one of this character's texts plays.
     void speechStarted(const QString& shown);

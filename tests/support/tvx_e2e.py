@@ -207,27 +207,45 @@ class PulseNullSink:
         env = dict(self.base_env)
         env.update({"XDG_RUNTIME_DIR": self.dir, "HOME": self.dir, "PULSE_RUNTIME_PATH": self.dir,
                     "PULSE_STATE_PATH": self.dir})
+        self._launch(env)
+        env["PULSE_SERVER"] = f"unix:{os.path.join(self.dir, 'native')}"
+        if self._wait_ready(env):
+            self.env = env
+            return self
+        self.__exit__(None, None, None)
+        raise Skip("PulseAudio could not start a private server")
+
+    def _launch(self, env):
         socket = os.path.join(self.dir, "native")
-        self.log = open(os.path.join(self.dir, "pulse.log"), "w")
+        self.log = open(os.path.join(self.dir, "pulse.log"), "a")
         self.proc = subprocess.Popen(
             ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes",
              "--use-pid-file=no", "--system=no", "--log-target=stderr",
              "-L", f"module-null-sink sink_name={self.SINK} rate=22050 channels=1",
              "-L", f"module-native-protocol-unix socket={socket} auth-anonymous=1"],
-            stdout=self.log, stderr=self.log, env=env)
-        env["PULSE_SERVER"] = f"unix:{socket}"
+            stdout=self.log, stderr=self.log, env={k: v for k, v in env.items() if k != "PULSE_SERVER"})
+
+    def _wait_ready(self, env):
         deadline = time.monotonic() + 10
         while time.monotonic() < deadline:
             if self.proc.poll() is not None:
-                break
+                return False
             if subprocess.run(["pactl", "info"], env=env, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL).returncode == 0:
                 subprocess.run(["pactl", "set-default-sink", self.SINK], env=env, check=False)
-                self.env = env
-                return self
+                return True
             time.sleep(0.1)
-        self.__exit__(None, None, None)
-        raise Skip("PulseAudio could not start a private server")
+        return False
+
+    def kill(self):
+        """Kills the server at once, as a crash would; its clients lose their streams."""
+        self.proc.kill()
+        self.proc.wait()
+
+    def restart(self):
+        """Starts the server again on the same socket after kill()."""
+        self._launch(self.env)
+        assert self._wait_ready(self.env), "PulseAudio did not come back"
 
     def record(self, path=None, rate=16000):
         path = path or os.path.join(self.dir, "monitor.raw")

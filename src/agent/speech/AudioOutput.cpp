@@ -1,14 +1,10 @@
 #include "agent/speech/AudioOutput.h"
 
-#include "agent/speech/QtAudioOutput.h"
+#include "agent/speech/PulseDevice.h"
 
-#include <QAudioDevice>
 #include <QElapsedTimer>
-#include <QMediaDevices>
-#include <QtGlobal>
 
 #include <algorithm>
-#include <atomic>
 
 namespace agent::speech {
 namespace {
@@ -36,43 +32,32 @@ private:
     QElapsedTimer clock_;
 };
 
-void warnOnce(const char* why) {
-    static std::atomic<bool> warned{false};
-    if (!warned.exchange(true)) qWarning("speech: %s; speaking silently", why);
-}
-
-// Tries the device when a request starts; any failure continues silently in real time.
-class FallbackOutput : public AudioOutput {
+// One request on the shared device: the samples go to its track, which the device thread plays.
+class DeviceOutput : public AudioOutput {
 public:
-    explicit FallbackOutput(std::shared_ptr<QtAudioStreams> streams) : streams_(std::move(streams)) {}
+    explicit DeviceOutput(std::shared_ptr<PulseDevice> device) : device_(std::move(device)) {}
     bool start(int sampleRate) override {
-        if (QMediaDevices::defaultAudioOutput().isNull()) {
-            warnOnce("no audio output device");
-        } else {
-            auto qt = std::make_unique<QtAudioOutput>(streams_);
-            if (qt->start(sampleRate)) {
-                out_ = std::move(qt);
-                return true;
-            }
-            qt->stop();
-            warnOnce("the audio output device refused to start");
-        }
-        out_ = createSilentOutput();
-        return out_->start(sampleRate);
+        track_ = std::make_shared<DeviceTrack>(sampleRate);
+        device_->play(track_);
+        return true;
     }
-    void write(const int16_t* s, size_t n) override { out_->write(s, n); }
-    void pump() override { out_->pump(); }
-    void finishInput() override { out_->finishInput(); }
-    int64_t playedUs() const override { return out_->playedUs(); }
-    bool drained() const override { return out_->drained(); }
+    void write(const int16_t* s, size_t n) override {
+        if (track_) track_->append(s, n);
+    }
+    void finishInput() override {
+        if (track_) track_->finish();
+    }
+    int64_t playedUs() const override { return track_ ? track_->playedUs() : 0; }
+    bool drained() const override { return !track_ || track_->drained(); }
     void stop() override {
-        if (out_) out_->stop();
+        if (track_ && !track_->drained()) track_->cancel();
+        track_.reset();
     }
-    ~FallbackOutput() override { stop(); }
+    ~DeviceOutput() override { stop(); }
 
 private:
-    std::shared_ptr<QtAudioStreams> streams_;
-    std::unique_ptr<AudioOutput> out_;
+    std::shared_ptr<PulseDevice> device_;
+    std::shared_ptr<DeviceTrack> track_;
 };
 
 }  // namespace
@@ -81,10 +66,24 @@ std::unique_ptr<AudioOutput> createSilentOutput() {
     return std::make_unique<SilentOutput>();
 }
 
-AudioOutputFactory defaultAudioOutputFactory() {
-    // The streams live as long as the factory, which the service drops when it shuts down.
-    auto streams = std::make_shared<QtAudioStreams>();
-    return [streams] { return std::make_unique<FallbackOutput>(streams); };
+DefaultAudio defaultAudio() {
+    // The device lives as long as the factory, which the service drops when it shuts down.
+    auto device = std::make_shared<PulseDevice>();
+    DefaultAudio audio;
+    audio.output = [device] { return std::make_unique<DeviceOutput>(device); };
+    audio.watch = [device](std::function<void(DeviceEvent)> handler) {
+        device->setEventHandler([handler = std::move(handler)](PulseDevice::Event e) {
+            switch (e) {
+                case PulseDevice::Event::Unavailable:
+                    return handler(DeviceEvent::Unavailable);
+                case PulseDevice::Event::Lost:
+                    return handler(DeviceEvent::Lost);
+                case PulseDevice::Event::Back:
+                    return handler(DeviceEvent::Back);
+            }
+        });
+    };
+    return audio;
 }
 
 }  // namespace agent::speech

@@ -34,9 +34,21 @@ using AudioOutputFactory = std::function<std::unique_ptr<AudioOutput>()>;
 // Plays nothing, in real time.
 std::unique_ptr<AudioOutput> createSilentOutput();
 
-// The default output device through QAudioSink (push mode), converting the format if the device
-// refuses the engine's; falls back to silence, with one warning per process, when there is none.
-// The device streams it opens stay open between requests until the factory is destroyed.
-AudioOutputFactory defaultAudioOutputFactory();
+// What became of the sound server, reported from the device thread.
+enum class DeviceEvent {
+    Unavailable,  // there was none from the start: speaking silently
+    Lost,         // it went away while the drill ran
+    Back,         // it came back after being lost
+};
+using DeviceWatch = std::function<void(std::function<void(DeviceEvent)>)>;
+
+struct DefaultAudio {
+    AudioOutputFactory output;  // outputs on one shared device stream, fed from its own thread
+    DeviceWatch watch;          // installs the handler of the device's events
+};
+
+// The sound server's default sink, one stream kept open for the life of the factory, written from a
+// thread of its own; silence in real time while there is no server, tried again now and then.
+DefaultAudio defaultAudio();
 
 }  // namespace agent::speech

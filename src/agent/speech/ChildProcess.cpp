@@ -10,6 +10,7 @@
 #include <pthread.h>
 
 #include <cerrno>
+#include <chrono>
 
 namespace agent::speech {
 namespace {
@@ -41,10 +42,15 @@ void readSome(int& fd, std::string& into) {
     }
 }
 
+void killTree(pid_t pid) {
+    ::kill(-pid, SIGKILL);
+    ::kill(pid, SIGKILL);  // in case it had not reached setpgid yet
+}
+
 }  // namespace
 
 ChildResult runChild(const std::string& program, const std::vector<std::string>& args,
-                     const std::string& input, const std::atomic<bool>& cancel) {
+                     const std::string& input, const std::atomic<bool>& cancel, ChildLimits limits) {
     ChildResult result;
     Pipe in, out, err, status;
     if (!in.open() || !out.open() || !err.open() || !status.open()) return result;
@@ -59,6 +65,7 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
     sigaddset(&pipeOnly, SIGPIPE);
     ::pthread_sigmask(SIG_BLOCK, &pipeOnly, &previous);
 
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.timeoutMs);
     const pid_t pid = ::fork();
     if (pid < 0) {
         ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
@@ -67,6 +74,7 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
     if (pid == 0) {
         // Only async-signal-safe calls between fork and exec.
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        ::setpgid(0, 0);  // its own group: a kill at a limit reaches whatever it started too
         if (::getppid() != parent) ::_exit(kExecFailed);
         ::sigprocmask(SIG_SETMASK, &previous, nullptr);
         ::dup2(in.fd[0], 0);
@@ -96,8 +104,18 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
     out.fd[0] = err.fd[0] = -1;
     while (outFd >= 0 || errFd >= 0) {
         if (cancel) {
-            ::kill(pid, SIGKILL);
+            killTree(pid);
             result.cancelled = true;
+            break;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            killTree(pid);
+            result.timedOut = true;
+            break;
+        }
+        if (result.out.size() + result.err.size() > limits.maxOutputBytes) {
+            killTree(pid);
+            result.overflowed = true;
             break;
         }
         pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
@@ -108,8 +126,22 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
     if (outFd >= 0) ::close(outFd);
     if (errFd >= 0) ::close(errFd);
 
+    // A child that closed its output may still linger: the limits hold until it has exited.
     int wstatus = 0;
-    while (::waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
+    for (;;) {
+        const pid_t done = ::waitpid(pid, &wstatus, WNOHANG);
+        if (done == pid || (done < 0 && errno != EINTR)) break;
+        if (done == 0 && (cancel || std::chrono::steady_clock::now() >= deadline)) {
+            killTree(pid);
+            if (cancel)
+                result.cancelled = true;
+            else
+                result.timedOut = true;
+            while (::waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
+            }
+            break;
+        }
+        if (done == 0) ::usleep(kPollMs * 1000);
     }
     char failed = 0;
     result.started = ::read(status.fd[0], &failed, 1) <= 0;

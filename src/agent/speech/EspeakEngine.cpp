@@ -54,8 +54,9 @@ Library& library() {
 }
 
 std::string installHint(const std::string& what) {
-    return "英語の音声エンジンを使えません: " + what +
-           "。scripts/install-deps.sh を実行して必要なパッケージを入れてください。";
+    return "英語の読み上げができません。\n\n端末で次のように入れると、英語も読み上げます:\n"
+           "sudo apt install libespeak-ng1 espeak-ng-data\n\n(" +
+           what + ")";
 }
 
 }  // namespace

@@ -34,6 +34,12 @@ public:
     // Throws EngineError when the engine cannot speak.
     virtual void synthesize(const std::vector<SpeechPiece>& pieces, PcmSink& sink,
                             const std::atomic<bool>& cancel) = 0;
+    // The same for audio wanted at once rather than ahead of its turn: an engine may hand over its
+    // first audio sooner at a small cost to the pace.
+    virtual void synthesizeNow(const std::vector<SpeechPiece>& pieces, PcmSink& sink,
+                               const std::atomic<bool>& cancel) {
+        synthesize(pieces, sink, cancel);
+    }
 };
 
 // Builds an engine on the synthesis thread; throws EngineError when it is not installed.

@@ -12,7 +12,9 @@ SpeechServiceConfig defaultSpeechServiceConfig() {
     SpeechServiceConfig config;
     config.english = [] { return std::make_unique<EspeakEngine>(); };
     config.japanese = [] { return std::make_unique<OpenJTalkEngine>(); };
-    config.output = defaultAudioOutputFactory();
+    DefaultAudio audio = defaultAudio();
+    config.output = std::move(audio.output);
+    config.watchDevice = std::move(audio.watch);
     return config;
 }
 

@@ -25,6 +25,9 @@ public:
 
     // Parse and enqueue only; returns at once. Requests play strictly in the order queued.
     virtual void speak(EngineKind engine, const std::string& taggedText) = 0;
+    // Synthesises in the background a text that is about to be spoken, so that a later speak of
+    // the same audio (engine, spoken text, speed) plays at once; plays nothing itself.
+    virtual void prepare(EngineKind engine, const std::string& taggedText) { (void)engine, (void)taggedText; }
     // Stops playback, drops what is queued and ends every child process; used at exit.
     virtual void shutdown() = 0;
 

@@ -12,6 +12,7 @@ struct SpeechServiceConfig {
     EngineFactory english;
     EngineFactory japanese;
     AudioOutputFactory output;
+    DeviceWatch watchDevice;  // optional: where the output's device reports its losses
     int tickMs = 10;          // player clock: feeds the device and moves the beak
     int balloonHoldMs = 150;  // the balloon stays this long after the audio ends
 };

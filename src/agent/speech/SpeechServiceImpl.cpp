@@ -1,19 +1,35 @@
 #include "agent/speech/SpeechServiceImpl.h"
 
+#include "agent/speech/AudioTrace.h"
 #include "agent/speech/SpeechTags.h"
 
 namespace agent::speech {
+
+namespace {
+
+size_t lane(EngineKind engine) {
+    return engine == EngineKind::English ? 0 : 1;
+}
+
+}  // namespace
 
 SpeechServiceImpl::SpeechServiceImpl(SpeechServiceConfig config, QObject* parent)
     : config_(std::move(config)) {
     setParent(parent);
     if (!config_.output) config_.output = createSilentOutput;
-    worker_ = std::make_unique<SynthesisWorker>(
-        config_.english, config_.japanese, [this](EngineKind kind, const std::string& message) {
-            const QString text = QString::fromStdString(message);
+    auto report = [this](EngineKind kind, const std::string& message) {
+        const QString text = QString::fromStdString(message);
+        QMetaObject::invokeMethod(
+            this, [this, kind, text] { onFault(kind, text); }, Qt::QueuedConnection);
+    };
+    lanes_[0] = std::make_unique<SynthesisWorker>(EngineKind::English, config_.english, report);
+    lanes_[1] = std::make_unique<SynthesisWorker>(EngineKind::Japanese, config_.japanese, report);
+    if (config_.watchDevice) {
+        config_.watchDevice([this](DeviceEvent e) {
             QMetaObject::invokeMethod(
-                this, [this, kind, text] { onFault(kind, text); }, Qt::QueuedConnection);
+                this, [this, e] { onDevice(e); }, Qt::QueuedConnection);
         });
+    }
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(config_.tickMs);
     connect(&timer_, &QTimer::timeout, this, &SpeechServiceImpl::tick);
@@ -23,13 +39,28 @@ SpeechServiceImpl::~SpeechServiceImpl() {
     stopAll(false);
 }
 
+std::shared_ptr<PcmStream> SpeechServiceImpl::synthesise(EngineKind engine, std::vector<SpeechPiece> pieces,
+                                                         bool now) {
+    const std::string key = SpeechCache::keyOf(engine, pieces);
+    if (auto cached = cache_.find(key)) return cached;
+    auto stream = std::make_shared<PcmStream>();
+    cache_.insert(key, stream);
+    lanes_[lane(engine)]->enqueue({std::move(pieces), stream, now});
+    return stream;
+}
+
 void SpeechServiceImpl::speak(EngineKind engine, const std::string& taggedText) {
     if (down_) return;
+    traceAudio("speak", engine == EngineKind::English ? "en" : "ja");
     TaggedText parsed = parseTaggedText(taggedText);
-    auto stream = std::make_shared<PcmStream>();
-    queue_.push_back({stream, QString::fromStdString(parsed.shown)});
-    worker_->enqueue({engine, std::move(parsed.pieces), std::move(stream)});
+    queue_.push_back(
+        {synthesise(engine, std::move(parsed.pieces), true), QString::fromStdString(parsed.shown)});
     if (!timer_.isActive()) timer_.start();
+}
+
+void SpeechServiceImpl::prepare(EngineKind engine, const std::string& taggedText) {
+    if (down_) return;
+    synthesise(engine, parseTaggedText(taggedText).pieces, false);
 }
 
 void SpeechServiceImpl::shutdown() {
@@ -40,10 +71,12 @@ void SpeechServiceImpl::stopAll(bool announce) {
     if (down_) return;
     down_ = true;
     timer_.stop();
-    worker_->stop();
-    queue_.clear();
+    // The device thread is told to stop playing before the lanes are joined.
     if (output_) output_->stop();
     output_.reset();
+    lanes_[0]->stop();
+    lanes_[1]->stop();
+    queue_.clear();
     config_.output = {};  // closes the device streams it keeps open between requests
     if (announce && started_) {
         setMouth(0);
@@ -59,6 +92,29 @@ void SpeechServiceImpl::onFault(EngineKind engine, const QString& message) {
     noticed_[i] = true;
     qWarning("speech: %s", qUtf8Printable(message));
     emit notice(message);
+}
+
+void SpeechServiceImpl::onDevice(DeviceEvent event) {
+    if (down_) return;
+    switch (event) {
+        case DeviceEvent::Unavailable:
+            qWarning("speech: no sound server; speaking silently");
+            break;
+        case DeviceEvent::Lost:
+            // One notice per outage; sound comes back by itself when the server does.
+            if (deviceLost_) return;
+            deviceLost_ = true;
+            qWarning("speech: the sound server went away; speaking silently until it is back");
+            emit notice(
+                QString::fromUtf8("音が出なくなりました。サウンドサーバーが止まったようです。"
+                                  "練習はこのまま続き、サウンドサーバーが戻ると数秒で音も戻ります。\n\n"
+                                  "(the PulseAudio/PipeWire sound server went away)"));
+            break;
+        case DeviceEvent::Back:
+            deviceLost_ = false;
+            qInfo("speech: the sound server is back");
+            break;
+    }
 }
 
 void SpeechServiceImpl::tick() {
@@ -99,6 +155,7 @@ void SpeechServiceImpl::tick() {
         if (phase_ != Phase::Holding || hold_.elapsed() < config_.balloonHoldMs) return;
         current_.reset();
         started_ = false;
+        traceAudio("finished");
         emit requestFinished();
     }
 }

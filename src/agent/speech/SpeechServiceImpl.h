@@ -1,6 +1,7 @@
 #pragma once
 
 #include "agent/speech/LipSync.h"
+#include "agent/speech/SpeechCache.h"
 #include "agent/speech/SpeechServiceConfig.h"
 #include "agent/speech/SynthesisWorker.h"
 
@@ -12,14 +13,16 @@
 
 namespace agent::speech {
 
-// Parses and queues on the caller's (GUI) thread, synthesises on the worker, and plays on the
-// GUI thread's event loop from a short timer, one request after another.
+// Parses and queues on the caller's (GUI) thread, synthesises on each voice's own lane, and hands
+// the audio to the output from a short timer on the GUI thread, one request after another; the
+// output's device thread plays it on from there.
 class SpeechServiceImpl final : public SpeechService {
     Q_OBJECT
 public:
     SpeechServiceImpl(SpeechServiceConfig config, QObject* parent);
     ~SpeechServiceImpl() override;
     void speak(EngineKind engine, const std::string& taggedText) override;
+    void prepare(EngineKind engine, const std::string& taggedText) override;
     void shutdown() override;
 
 private:
@@ -34,11 +37,14 @@ private:
     void feed();
     void updateMouth();
     void setMouth(int opening);
+    std::shared_ptr<PcmStream> synthesise(EngineKind engine, std::vector<SpeechPiece> pieces, bool now);
     void onFault(EngineKind engine, const QString& message);
+    void onDevice(DeviceEvent event);
     void stopAll(bool announce);
 
     SpeechServiceConfig config_;
-    std::unique_ptr<SynthesisWorker> worker_;
+    std::unique_ptr<SynthesisWorker> lanes_[2];
+    SpeechCache cache_;
     std::deque<Request> queue_;
     std::optional<Request> current_;
     Phase phase_ = Phase::Waiting;
@@ -51,6 +57,7 @@ private:
     QElapsedTimer hold_;
     int mouth_ = 0;
     bool noticed_[2] = {false, false};
+    bool deviceLost_ = false;
     bool down_ = false;
 };
 

@@ -12,14 +12,10 @@ private:
     PcmStream& stream_;
 };
 
-size_t index(EngineKind kind) {
-    return kind == EngineKind::English ? 0 : 1;
-}
-
 }  // namespace
 
-SynthesisWorker::SynthesisWorker(EngineFactory english, EngineFactory japanese, FaultHandler onFault)
-    : factories_{std::move(english), std::move(japanese)}, onFault_(std::move(onFault)) {
+SynthesisWorker::SynthesisWorker(EngineKind kind, EngineFactory factory, FaultHandler onFault)
+    : kind_(kind), factory_(std::move(factory)), onFault_(std::move(onFault)) {
     thread_ = std::thread([this] { loop(); });
 }
 
@@ -48,6 +44,13 @@ void SynthesisWorker::stop() {
 }
 
 void SynthesisWorker::loop() {
+    // Built before the first request, which then does not wait for the engine to load its data;
+    // a failure here is reported when a request first needs the engine.
+    try {
+        engine();
+    } catch (const std::exception&) {
+        engine_.reset();
+    }
     for (;;) {
         SynthesisJob job;
         {
@@ -59,30 +62,31 @@ void SynthesisWorker::loop() {
         }
         runJob(job);
     }
-    // Engines are built and ended on this thread.
-    engines_[0].reset();
-    engines_[1].reset();
+    // The engine is built and ended on this thread.
+    engine_.reset();
 }
 
-SpeechEngine* SynthesisWorker::engine(EngineKind kind) {
-    auto& slot = engines_[index(kind)];
+SpeechEngine* SynthesisWorker::engine() {
     // A missing engine is looked for again at every request: it may have been installed meanwhile.
-    if (!slot && factories_[index(kind)]) slot = factories_[index(kind)]();
-    if (!slot) throw EngineError("speech engine not configured");
-    return slot.get();
+    if (!engine_ && factory_) engine_ = factory_();
+    if (!engine_) throw EngineError("speech engine not configured");
+    return engine_.get();
 }
 
 void SynthesisWorker::runJob(SynthesisJob& job) {
     bool failed = false;
     try {
         StreamSink sink(*job.stream);
-        engine(job.engine)->synthesize(job.pieces, sink, cancel_);
+        if (job.now)
+            engine()->synthesizeNow(job.pieces, sink, cancel_);
+        else
+            engine()->synthesize(job.pieces, sink, cancel_);
     } catch (const EngineError& e) {
         failed = true;
-        onFault_(job.engine, e.what());
+        onFault_(kind_, e.what());
     } catch (const std::exception& e) {
         failed = true;
-        onFault_(job.engine, std::string("speech engine failed: ") + e.what());
+        onFault_(kind_, std::string("speech engine failed: ") + e.what());
     }
     job.stream->finish(failed);
 }

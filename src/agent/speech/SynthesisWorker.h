@@ -1,7 +1,8 @@
 #pragma once
 
-// The synthesis thread: takes requests in queue order, builds each engine on first use and
-// writes the audio into the request's stream. Never touches Qt objects.
+// One voice's synthesis lane: a thread of its own that takes that voice's requests in queue
+// order, builds the engine on first use and writes the audio into each request's stream. Each
+// voice has its own lane, so a stuck engine never holds up the other voice. Never touches Qt.
 
 #include "agent/speech/PcmStream.h"
 #include "agent/speech/SpeechEngine.h"
@@ -14,15 +15,15 @@
 namespace agent::speech {
 
 struct SynthesisJob {
-    EngineKind engine;
     std::vector<SpeechPiece> pieces;
     std::shared_ptr<PcmStream> stream;
+    bool now = false;  // to be played at once, not prepared ahead
 };
 
 class SynthesisWorker {
 public:
     using FaultHandler = std::function<void(EngineKind, const std::string& message)>;
-    SynthesisWorker(EngineFactory english, EngineFactory japanese, FaultHandler onFault);
+    SynthesisWorker(EngineKind kind, EngineFactory factory, FaultHandler onFault);
     ~SynthesisWorker();
     void enqueue(SynthesisJob job);
     // Cancels the running synthesis (killing its child process), drops the queue, joins the thread.
@@ -31,10 +32,11 @@ public:
 private:
     void loop();
     void runJob(SynthesisJob& job);
-    SpeechEngine* engine(EngineKind kind);
+    SpeechEngine* engine();
 
-    EngineFactory factories_[2];
-    std::unique_ptr<SpeechEngine> engines_[2];
+    EngineKind kind_;
+    EngineFactory factory_;
+    std::unique_ptr<SpeechEngine> engine_;
     FaultHandler onFault_;
     std::mutex mutex_;
     std::condition_variable wake_;

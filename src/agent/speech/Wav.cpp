@@ -55,4 +55,12 @@ size_t leadingSilenceEnd(const int16_t* samples, size_t count, int sampleRate, i
     return first > keep ? first - keep : 0;
 }
 
+size_t trailingSilenceStart(const int16_t* samples, size_t count, int sampleRate, int keepMs, int threshold) {
+    size_t last = count;
+    while (last > 0 && std::abs(static_cast<int>(samples[last - 1])) < threshold) --last;
+    if (last == 0) return count;
+    const size_t keep = static_cast<size_t>(sampleRate) * static_cast<size_t>(keepMs) / 1000;
+    return std::min(count, last + keep);
+}
+
 }  // namespace agent::speech

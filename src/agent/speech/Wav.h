@@ -23,4 +23,9 @@ std::optional<MonoPcm> parseWav(const std::string& bytes);
 size_t leadingSilenceEnd(const int16_t* samples, size_t count, int sampleRate, int keepMs = 30,
                          int threshold = 256);
 
+// Index just past the audio to keep so that at most keepMs of near-silence follows the last
+// audible sample; count when there is no audible sample at all.
+size_t trailingSilenceStart(const int16_t* samples, size_t count, int sampleRate, int keepMs = 40,
+                            int threshold = 256);
+
 }  // namespace agent::speech

@@ -60,7 +60,7 @@ void DrillSequencer::Start(StartButton button, platform::ITimer& own, platform::
     stopA.setEnabled(false);
     stopB.setEnabled(false);
     host_.ApplyDefaultSelection();
-    host_.MakeNumber();
+    NextNumber(button != StartButton::Command8, button != StartButton::Command7);
     own.setInterval(kFirstReadingDelay);
     own.setEnabled(true);
     switch (button) {
@@ -105,7 +105,7 @@ void DrillSequencer::Timer1_Timer() {
         host_.SpeakEnglish();
         CountNumberRead(state_);
     } else if (state_.PhaseFlag) {
-        host_.MakeNumber();
+        NextNumber(true, true);
         state_.PhaseFlag = false;
         state_.EnJaFirstDue = true;
         timer1_.setInterval(2000);
@@ -125,7 +125,7 @@ void DrillSequencer::Timer3_Timer() {
         host_.SpeakJapanese();
         CountNumberRead(state_);
     } else if (state_.PhaseFlag) {
-        host_.MakeNumber();
+        NextNumber(true, true);
         state_.PhaseFlag = false;
         state_.JaEnFirstDue = true;
         timer3_.setInterval(4000);
@@ -148,7 +148,7 @@ void DrillSequencer::Timer4_Timer() {
             CountNumberRead(state_);
         } else {
             state_.PhaseFlag = true;
-            host_.MakeNumber();
+            NextNumber(true, false);
             timer4_.setInterval(2000);
         }
     } else {
@@ -159,10 +159,15 @@ void DrillSequencer::Timer4_Timer() {
             timer4_.setInterval(JapaneseWaitWithGapNow());
         } else {
             state_.PhaseFlag = true;
-            host_.MakeNumber();
+            NextNumber(false, true);
             timer4_.setInterval(3000);
         }
     }
+}
+
+void DrillSequencer::NextNumber(bool english, bool japanese) {
+    host_.MakeNumber();
+    host_.PrepareReadings(english, japanese);
 }
 
 void DrillSequencer::ChangeGap(int delta) {

@@ -47,6 +47,9 @@ public:
     virtual void MakeNumber() = 0;
     virtual void SpeakEnglish() = 0;
     virtual void SpeakJapanese() = 0;
+    // Has the character synthesise ahead the readings that the drill will speak of the number now
+    // shown; a later Speak of the same text then plays at once. Changes nothing the learner sees.
+    virtual void PrepareReadings(bool english, bool japanese) { (void)english, (void)japanese; }
     // Ticks digit boxes 3, 2, 1 as clicks when no place is selected; otherwise changes nothing.
     virtual void ApplyDefaultSelection() = 0;
 };
@@ -85,6 +88,8 @@ public:
 private:
     void Start(StartButton button, platform::ITimer& own, platform::ITimer& stopA, platform::ITimer& stopB);
     void ChangeGap(int delta);
+    // MakeNumber, then the readings of that number that this mode will speak are prepared.
+    void NextNumber(bool english, bool japanese);
 
     ReadOut1State& state_;
     DrillHost& host_;

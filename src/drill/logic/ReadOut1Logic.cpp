@@ -11,6 +11,9 @@ public:
     void MakeNumber() override { logic_.generator_.MakeNumber(); }
     void SpeakEnglish() override { logic_.speaker_.SpeakEnglish(); }
     void SpeakJapanese() override { logic_.speaker_.SpeakJapanese(); }
+    void PrepareReadings(bool english, bool japanese) override {
+        logic_.speaker_.PrepareReadings(english, japanese);
+    }
     void ApplyDefaultSelection() override { logic_.places_.ApplyDefaultSelection(); }
     void FocusStartButton(StartButton button) override { view_.FocusStartButton(button); }
     void ResetStartButtonColors() override { view_.ResetStartButtonColors(); }

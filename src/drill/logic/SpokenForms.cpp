@@ -57,4 +57,17 @@ void Speaker::SpeakJapanese() {
     SpeechChar().Speak(JapaneseSpeechText(japanese, state_.BalloonOn));
 }
 
+void Speaker::PrepareReadings(bool english, bool japanese) {
+    if (speechChar_ == nullptr) return;
+    // The very texts the Speak calls build, so the prepared audio is the audio asked for; a balloon
+    // change before the reading changes only the shown text, which the audio does not depend on.
+    if (english) {
+        speechChar_->Prepare(agent::kEnglishModeId, EnglishSpeechText(texts_.Command1Caption(),
+                                                                      texts_.Text2Text(), state_.BalloonOn));
+    }
+    if (japanese)
+        speechChar_->Prepare(agent::kJapaneseModeId,
+                             JapaneseSpeechText(texts_.Command2Caption(), state_.BalloonOn));
+}
+
 }  // namespace drill

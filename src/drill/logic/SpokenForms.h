@@ -31,6 +31,9 @@ public:
 
     void SpeakEnglish();
     void SpeakJapanese();
+    // Hands the texts that SpeakEnglish / SpeakJapanese would speak now to the character to be
+    // synthesised ahead, with the engine each names; does nothing before SpeechChar is set.
+    void PrepareReadings(bool english, bool japanese);
 
 private:
     const ReadOut1State& state_;

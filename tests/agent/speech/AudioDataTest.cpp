@@ -45,7 +45,7 @@ TEST(Wav, LeadingSilenceIsCutToTheKeptLeadIn) {
     EXPECT_EQ(leadingSilenceEnd(pcm.data(), pcm.size(), 1000, 30), 970u);
     EXPECT_EQ(leadingSilenceEnd(pcm.data() + 990, 510, 1000, 30), 0u);  // less silence than the lead-in
     EXPECT_EQ(leadingSilenceEnd(pcm.data(), 1000, 1000, 30), 0u);       // nothing audible: keep it all
-    pcm[0] = -4000;                                                        // loud from the first sample
+    pcm[0] = -4000;                                                     // loud from the first sample
     EXPECT_EQ(leadingSilenceEnd(pcm.data(), pcm.size(), 1000, 30), 0u);
 }
 

@@ -29,12 +29,11 @@ TEST(JapaneseNumbers, ShortOrOddNumbersAndOtherTextStayAsTheyAre) {
         EXPECT_EQ(groupJapaneseNumbers(text), text) << text;
 }
 
-TEST(OpenJTalkRate, SpeedInWordsPerMinuteIsRelativeToOneHundredFifty) {
-    EXPECT_DOUBLE_EQ(openJTalkRate(195), 1.3);
-    EXPECT_DOUBLE_EQ(openJTalkRate(150), 1.0);
+TEST(OpenJTalkRate, SpeedInWordsPerMinuteIsCalibratedToTheDrillsWaits) {
+    EXPECT_DOUBLE_EQ(openJTalkRate(195), 2.0);
     EXPECT_DOUBLE_EQ(openJTalkRate(0), 1.0);  // no speed tag: the voice's own pace
     EXPECT_DOUBLE_EQ(openJTalkRate(10), 0.5);
-    EXPECT_DOUBLE_EQ(openJTalkRate(1000), 2.0);
+    EXPECT_DOUBLE_EQ(openJTalkRate(1000), 3.0);
 }
 
 }  // namespace

@@ -105,6 +105,11 @@ public:
     void Speak(const std::string& text) override {
         if (failSpeak) throw agent::AgentError("Speak refused");
         spoken.push_back({mode_, text});
+        calls.push_back("speak " + text);
+    }
+    void Prepare(const std::string& modeId, const std::string& text) override {
+        prepared.push_back({modeId, text});
+        calls.push_back("prepare " + text);
     }
 
     void Load(const std::string&, const std::string&) override {}
@@ -117,6 +122,8 @@ public:
     }
 
     std::vector<Spoken> spoken;
+    std::vector<Spoken> prepared;
+    std::vector<std::string> calls;  // "speak <text>" / "prepare <text>", in order
     int modeSets = 0;
     int lookups = 0;
     std::string rejectMode;

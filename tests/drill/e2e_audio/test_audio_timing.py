@@ -22,10 +22,10 @@ BUTTONS_TWIPS = {"Command7": (285, 990, 2490, 525), "Command8": (2970, 990, 2490
 FIRST_READING_MS = 10
 DISPLAY_MS = {"Command7": 2000, "Command8": 3000}  # from a number being shown to its reading
 FIRST_ONSET_S = 0.30     # click to the first sound, English
-# A reading's sound starts late by the engine's own lead-in silence and the synthesis of its first
-# audio: eSpeak NG streams and starts almost at once; Open JTalk runs a process per reading (about
-# 0.1-0.2 s to its whole PCM), whose opening silence the engine trims.
-LEAD_S = {"Command7": (0.0, 0.30), "Command8": (0.0, 0.50)}
+# A reading's sound starts late by the engine's own lead-in silence and the device's latency only:
+# every reading after the first is synthesised ahead while its number is on show, in either language,
+# and the first is streamed phrase by phrase. Both languages get the same tolerance.
+LEAD_S = {"Command7": (0.0, 0.30), "Command8": (0.0, 0.30)}
 QUEUE_S = 0.45           # a queued reading starts this soon after the one before it ends
 TIMER_TOL_MS = 60        # a timer tick may come this late on a busy machine
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace drill {
@@ -45,6 +46,42 @@ TEST_F(ReadOut1LogicTest, StartButtonRunsThroughTheRealPartsAndTheWindow) {
     EXPECT_EQ(logic.State().RecCount1, 1);
     // 330 + 0 + 2000 - 500
     EXPECT_EQ(timer4.interval(), 1830);
+}
+
+TEST_F(ReadOut1LogicTest, EachReadingIsPreparedWhenItsNumberIsDrawnWithTheVeryTextItIsSpokenWith) {
+    ReadOut1Logic logic{{texts, boxes, view, peedy, timer1, timer3, timer4},
+                        std::make_unique<Xoshiro256Source>(5),
+                        [n = uint64_t{0}]() mutable { return ++n * 7919; }};
+    logic.SetSpeechChar(peedy);
+    const struct {
+        void (DrillSequencer::*click)();
+        void (DrillSequencer::*tick)();
+        bool english, japanese;
+    } modes[] = {
+        {&DrillSequencer::Command4_Click, &DrillSequencer::Timer1_Timer, true, true},
+        {&DrillSequencer::Command5_Click, &DrillSequencer::Timer3_Timer, true, true},
+        {&DrillSequencer::Command7_Click, &DrillSequencer::Timer4_Timer, true, false},
+        {&DrillSequencer::Command8_Click, &DrillSequencer::Timer4_Timer, false, true},
+    };
+    for (const auto& m : modes) {
+        peedy.spoken.clear();
+        peedy.prepared.clear();
+        peedy.calls.clear();
+        (logic.Sequencer().*m.click)();
+        for (int i = 0; i < 9; ++i) (logic.Sequencer().*m.tick)();
+        ASSERT_GE(peedy.spoken.size(), 3u);
+        // Every reading was prepared before it was spoken, with the same engine and text.
+        for (const Spoken& said : peedy.spoken) {
+            const auto prep = std::find(peedy.prepared.begin(), peedy.prepared.end(), said);
+            ASSERT_NE(prep, peedy.prepared.end()) << said.text;
+            const auto spokeAt = std::find(peedy.calls.begin(), peedy.calls.end(), "speak " + said.text);
+            EXPECT_LT(std::find(peedy.calls.begin(), peedy.calls.end(), "prepare " + said.text), spokeAt);
+        }
+        // Only the languages this mode reads are synthesised ahead.
+        for (const Spoken& p : peedy.prepared) {
+            EXPECT_TRUE(p.modeId == agent::kEnglishModeId ? m.english : m.japanese) << p.modeId;
+        }
+    }
 }
 
 TEST_F(ReadOut1LogicTest, ClicksAndGapGoThroughTheirParts) {

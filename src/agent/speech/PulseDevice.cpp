@@ -1,0 +1,182 @@
+#include "agent/speech/PulseDevice.h"
+
+#include "agent/speech/AudioTrace.h"
+#include "agent/speech/Resampler.h"
+
+#include <pulse/error.h>
+#include <pulse/simple.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace agent::speech {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr int kDeviceRate = 48000;
+constexpr int kChunkMs = 10;          // handed to the server at a time
+constexpr int kTargetMs = 100;        // what the server keeps queued ahead of the speaker
+constexpr int kStartMs = 20;          // a stream that ran dry starts again once this much is queued
+constexpr auto kRetryEvery = 2000ms;  // while the server is away and something wants to play
+
+int64_t framesToUs(int64_t frames) {
+    return frames * 1000000 / kDeviceRate;
+}
+
+}  // namespace
+
+// The open stream; absent while the server is away.
+struct PulseDevice::Connection {
+    pa_simple* stream = nullptr;
+    ~Connection() { close(); }
+    bool open() {
+        pa_sample_spec spec{PA_SAMPLE_S16LE, kDeviceRate, 1};
+        const uint32_t bytesPerMs = kDeviceRate * 2 / 1000;
+        pa_buffer_attr attr{};
+        attr.maxlength = uint32_t(-1);
+        attr.tlength = kTargetMs * bytesPerMs;
+        attr.prebuf = kStartMs * bytesPerMs;
+        attr.minreq = uint32_t(-1);
+        attr.fragsize = uint32_t(-1);
+        int error = 0;
+        stream = pa_simple_new(nullptr, "Tallyvox-Number", PA_STREAM_PLAYBACK, nullptr, "speech", &spec,
+                               nullptr, &attr, &error);
+        return stream != nullptr;
+    }
+    void close() {
+        if (stream) pa_simple_free(stream);
+        stream = nullptr;
+    }
+    // False when the server went away.
+    bool write(const std::vector<int16_t>& pcm) {
+        int error = 0;
+        return pa_simple_write(stream, pcm.data(), pcm.size() * sizeof(int16_t), &error) == 0;
+    }
+    int64_t latencyUs() {
+        int error = 0;
+        const pa_usec_t us = pa_simple_get_latency(stream, &error);
+        return error ? 0 : int64_t(us);
+    }
+    void flush() {
+        int error = 0;
+        pa_simple_flush(stream, &error);
+    }
+};
+
+PulseDevice::PulseDevice() {
+    thread_ = std::thread([this] { loop(); });
+}
+
+PulseDevice::~PulseDevice() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+}
+
+void PulseDevice::setEventHandler(EventHandler handler) {
+    const std::lock_guard lock(mutex_);
+    handler_ = std::move(handler);
+}
+
+void PulseDevice::play(std::shared_ptr<DeviceTrack> track) {
+    {
+        const std::lock_guard lock(mutex_);
+        next_ = std::move(track);
+    }
+    wake_.notify_all();
+}
+
+void PulseDevice::report(Event e) {
+    EventHandler h;
+    {
+        const std::lock_guard lock(mutex_);
+        h = handler_;
+    }
+    if (h) h(e);
+}
+
+void PulseDevice::loop() {
+    Connection pulse;
+    bool everConnected = false, lostReported = false, unavailableReported = false;
+    Clock::time_point retryAt{};
+    std::shared_ptr<DeviceTrack> track;
+    Resampler resampler;
+    bool firstChunk = false;
+    // Connect at once: opening a stream can take a while on a busy machine, and the first reading
+    // of a drill comes 10 ms after the click.
+    if (pulse.open()) {
+        everConnected = true;
+        retryAt = Clock::now() + kRetryEvery;
+    }
+    for (;;) {
+        {
+            std::unique_lock lock(mutex_);
+            if (stopping_) break;
+            if (next_) {
+                track = std::move(next_);
+                resampler.reset(track->sampleRate(), kDeviceRate);
+                firstChunk = true;
+            }
+        }
+        if (!track) {
+            std::unique_lock lock(mutex_);
+            wake_.wait_for(lock, 200ms, [this] { return stopping_ || next_; });
+            continue;
+        }
+        if (!pulse.stream && Clock::now() >= retryAt) {
+            retryAt = Clock::now() + kRetryEvery;
+            if (pulse.open()) {
+                if (lostReported) report(Event::Back);
+                everConnected = true;
+                lostReported = false;
+            } else if (!everConnected && !unavailableReported) {
+                unavailableReported = true;
+                report(Event::Unavailable);
+            }
+        }
+        DeviceTrack::Take t = track->take(size_t(track->sampleRate()) * kChunkMs / 1000);
+        if (t.cancelled) {
+            if (pulse.stream) pulse.flush();  // what the server still holds must not be heard
+            track.reset();
+            continue;
+        }
+        if (t.samples.empty()) {
+            if (t.finished) {
+                track->allHanded(pulse.stream ? pulse.latencyUs() : 0);
+                track.reset();
+                continue;
+            }
+            std::unique_lock lock(mutex_);
+            wake_.wait_for(lock, 2ms, [this] { return stopping_ || next_; });
+            continue;
+        }
+        const std::vector<float> mono = resampler.process(t.samples.data(), t.samples.size());
+        std::vector<int16_t> out(mono.size());
+        std::transform(mono.begin(), mono.end(), out.begin(),
+                       [](float v) { return int16_t(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f)); });
+        if (firstChunk) traceAudio("first-audio", std::to_string(track->sampleRate()));
+        firstChunk = false;
+        int64_t latency = 0;
+        if (pulse.stream && pulse.write(out)) {
+            latency = pulse.latencyUs();
+        } else {
+            if (pulse.stream) {
+                pulse.close();
+                retryAt = Clock::now() + kRetryEvery;
+                if (!lostReported) report(Event::Lost);
+                lostReported = true;
+            }
+            // No server: the track plays silently in real time.
+            latency = framesToUs(int64_t(out.size()));
+            std::this_thread::sleep_for(std::chrono::microseconds(latency));
+        }
+        track->handed(t.samples.size(), latency);
+    }
+}
+
+}  // namespace agent::speech

@@ -1,0 +1,103 @@
+#include "ServiceHarness.h"
+#include "agent/speech/SpeechCache.h"
+
+#include <gtest/gtest.h>
+
+namespace agent::speech {
+namespace {
+
+using testing::Harness;
+
+FakeEngineScript voice(int msPerChar = 20, int delayMs = 0) {
+    FakeEngineScript s;
+    s.msPerChar = msPerChar;
+    s.delayMs = delayMs;
+    return s;
+}
+
+qint64 startDelay(Harness& h, size_t i, qint64 askedAt) {
+    EXPECT_TRUE(h.waitFor([&] { return h.events.startedAt.size() > i; }));
+    return h.events.startedAt.size() > i ? h.events.startedAt[i] - askedAt : -1;
+}
+
+TEST(SpeechAhead, APreparedReadingPlaysFromTheCacheAndABalloonChangeChangesOnlyTheBalloon) {
+    Harness h(voice(20, 1000), voice(20, 1000));  // engines that take a second before any audio
+    h.service->prepare(EngineKind::English, R"(\Ctx="E-mail"\12,345)");
+    h.service->prepare(EngineKind::Japanese, R"(\Spd=195\12,345)");
+    h.waitFor([] { return false; }, 1800);
+    // The balloon was switched off in between: the tags change, the spoken audio does not.
+    qint64 asked = h.clock.elapsed();
+    h.service->speak(EngineKind::English, R"(\Map="12,345"=""\)");
+    EXPECT_LT(startDelay(h, 0, asked), 500);  // from the cache, not the second-long synthesis
+    ASSERT_TRUE(h.waitFinished(1));
+    asked = h.clock.elapsed();
+    h.service->speak(EngineKind::Japanese, R"(\Spd=195\\Map="12,345"=""\)");
+    EXPECT_LT(startDelay(h, 1, asked), 500);
+    ASSERT_TRUE(h.waitFinished(2));
+    EXPECT_EQ(h.events.lines, (QStringList{"started:", "finished", "started:", "finished"}));
+    EXPECT_EQ(h.englishLog->calls().size(), 1u);
+    EXPECT_EQ(h.japaneseLog->calls().size(), 1u);
+
+    // Another speed is other audio: synthesised anew, not taken from the cache.
+    h.service->speak(EngineKind::Japanese, R"(\Spd=150\12,345)");
+    ASSERT_TRUE(h.waitFinished(3));
+    ASSERT_EQ(h.japaneseLog->calls().size(), 2u);
+    EXPECT_EQ(h.japaneseLog->calls()[1], (std::vector<SpeechPiece>{{"12,345", 150, ""}}));
+}
+
+TEST(SpeechAhead, AReadingSpokenWhileItsPreparationRunsWaitsForItInsteadOfStartingAgain) {
+    Harness h(voice(20, 200), voice());
+    h.service->prepare(EngineKind::English, "7");
+    h.service->speak(EngineKind::English, R"(\Map="7"="seven"\)");
+    ASSERT_TRUE(h.waitFinished(1));
+    EXPECT_EQ(h.events.lines, (QStringList{"started:seven", "finished"}));
+    EXPECT_EQ(h.englishLog->calls().size(), 1u);
+}
+
+TEST(SpeechAhead, EachVoiceHasItsOwnLaneYetReadingsPlayInTheOrderSpoken) {
+    Harness h(voice(), voice(20, 3000));
+    // A Japanese synthesis stuck for seconds must not hold up an English reading behind it.
+    h.service->prepare(EngineKind::Japanese, "305");
+    const qint64 asked = h.clock.elapsed();
+    h.service->speak(EngineKind::English, "7");
+    EXPECT_LT(startDelay(h, 0, asked), 500);
+    ASSERT_TRUE(h.waitFinished(1));
+    h.service->shutdown();
+
+    // A slow reading queued first still plays first.
+    Harness order(voice(), voice(20, 300));
+    order.service->speak(EngineKind::Japanese, "305");
+    order.service->speak(EngineKind::English, "7");
+    ASSERT_TRUE(order.waitFinished(2));
+    EXPECT_EQ(order.events.lines, (QStringList{"started:305", "finished", "started:7", "finished"}));
+}
+
+TEST(SpeechCache, KeepsAFewEntriesForgetsTheOldestAndAnyThatFailed) {
+    SpeechCache cache(2);
+    const std::vector<SpeechPiece> a{{"1", 0, ""}}, b{{"2", 0, ""}}, c{{"3", 0, ""}};
+    // The key is the audio: engine, text and speed, never the context or the balloon.
+    EXPECT_EQ(SpeechCache::keyOf(EngineKind::English, {{"1", 0, "E-mail"}}),
+              SpeechCache::keyOf(EngineKind::English, a));
+    EXPECT_NE(SpeechCache::keyOf(EngineKind::English, a), SpeechCache::keyOf(EngineKind::Japanese, a));
+    EXPECT_NE(SpeechCache::keyOf(EngineKind::English, a),
+              SpeechCache::keyOf(EngineKind::English, {{"1", 195, ""}}));
+    EXPECT_NE(SpeechCache::keyOf(EngineKind::English, {{"1", 0, ""}, {"2", 0, ""}}),
+              SpeechCache::keyOf(EngineKind::English, {{"12", 0, ""}}));
+    const std::string ka = SpeechCache::keyOf(EngineKind::English, a);
+    const std::string kb = SpeechCache::keyOf(EngineKind::English, b);
+    const std::string kc = SpeechCache::keyOf(EngineKind::English, c);
+    auto sa = std::make_shared<PcmStream>(), sb = std::make_shared<PcmStream>(),
+         sc = std::make_shared<PcmStream>();
+    cache.insert(ka, sa);
+    cache.insert(kb, sb);
+    cache.insert(kc, sc);
+    EXPECT_EQ(cache.size(), 2u);
+    EXPECT_EQ(cache.find(ka), nullptr);
+    EXPECT_EQ(cache.find(kb), sb);
+    sc->finish(true);
+    EXPECT_EQ(cache.find(kc), nullptr);
+    EXPECT_EQ(cache.size(), 1u);
+}
+
+}  // namespace
+}  // namespace agent::speech
