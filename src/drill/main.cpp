@@ -13,6 +13,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallyvox-Number"));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tallyvox-number"));
     // The character's windows never count as the last window: closing ReadOut1 ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     drill::Trace::openFromEnvironment();
