@@ -1,19 +1,48 @@
 #!/usr/bin/env bash
-# Installs every system package that building, running and testing Tallyvox-Number needs.
+# Installs the system packages Tallyvox-Number needs, in three sets:
+#   run      building and running the drill
+#   test     what the tests add
+#   package  what building the Debian package adds
+#   scripts/install-deps.sh [run] [test] [package]    (no set named: all three)
 # Idempotent: does nothing when all of them are present.
 set -euo pipefail
 
-PACKAGES=(
-  build-essential cmake pkg-config git python3
-  libgtest-dev libgmock-dev libbenchmark-dev clang-format clang-tidy
+RUN_PACKAGES=(
+  build-essential cmake pkg-config
   qt6-base-dev qt6-svg-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libqt6svg6 qt6-qpa-plugins libgl-dev
   qt6-translations-l10n libxcb1-dev
   libespeak-ng-dev espeak-ng-data libpulse-dev
   open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
   fonts-ipafont-gothic
-  xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils dbus-daemon openbox
-  g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 googletest
 )
+PACKAGE_PACKAGES=(
+  debhelper dpkg-dev lintian desktop-file-utils appstream
+  # The package build runs the unit tests.
+  libgtest-dev libgmock-dev dbus-daemon
+)
+TEST_PACKAGES=(
+  git python3
+  libgtest-dev libgmock-dev libbenchmark-dev clang-format clang-tidy
+  xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils dbus-daemon openbox
+  # The Windows layer is cross-built and its tests run under Wine.
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 googletest
+  # One test builds the package, checks it and starts the drill from it.
+  "${PACKAGE_PACKAGES[@]}"
+)
+
+[ $# -gt 0 ] || set -- run test package
+PACKAGES=()
+for set_name in "$@"; do
+  case "$set_name" in
+    run) PACKAGES+=("${RUN_PACKAGES[@]}") ;;
+    test) PACKAGES+=("${TEST_PACKAGES[@]}") ;;
+    package) PACKAGES+=("${PACKAGE_PACKAGES[@]}") ;;
+    *)
+      echo "install-deps: unknown set '$set_name' (run, test, package)" >&2
+      exit 2
+      ;;
+  esac
+done
 # The Japanese voice lives in Debian's contrib section.
 CONTRIB_PACKAGE=hts-voice-nitech-jp-atr503-m001
 CONTRIB_FILE=/etc/apt/sources.list.d/tallyvox-contrib.sources
@@ -28,7 +57,7 @@ missing() {
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 
-todo=$(missing | tr "\n" " ")
+todo=$(missing | sort -u | tr "\n" " ")
 [ -z "$todo" ] && exit 0
 
 candidate() { apt-cache policy "$1" 2>/dev/null | awk '/Candidate:/ {print $2}'; }

@@ -4,7 +4,7 @@
 #   scripts/test.sh --sanitize   unit tests under AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh run test
 
 jobs=$(nproc)
 if [ "${1:-}" = "--sanitize" ]; then

@@ -4,6 +4,7 @@
 #include "drill/StartupTexts.h"
 #include "drill/WindowPlacement.h"
 #include "platform/EditionLookup.h"
+#include "platform/ProgramDirectory.h"
 #include "platform/Registry.h"
 #include "platform/ui/FrameExtents.h"
 #include "platform/ui/Twips.h"
@@ -44,7 +45,7 @@ ReadOut1::ReadOut1(ReadOut1Deps deps, QWidget* parent)
 ReadOut1::~ReadOut1() = default;
 
 QString ReadOut1::characterPath() const {
-    QString dir = characterDir_.isEmpty() ? QCoreApplication::applicationDirPath() : characterDir_;
+    QString dir = characterDir_.isEmpty() ? platform::programDirectory() : characterDir_;
     // A root folder already ends in a separator; don't double it.
     if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
     return QDir::toNativeSeparators(dir + QStringLiteral("PEEDY.acs"));

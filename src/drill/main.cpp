@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallyvox-Number"));
     platform::installQtJapanese();
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tallyvox-number"));
     // The character's windows never count as the last window: closing ReadOut1 ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     drill::Trace::openFromEnvironment();

@@ -1,6 +1,7 @@
 #include "installer/Form1.h"
 #include "installer/MessageBoxDialogs.h"
 #include "platform/Process.h"
+#include "platform/ProgramDirectory.h"
 #include "platform/Registry.h"
 #include "platform/ui/DisplayPlatform.h"
 #include "platform/ui/QtJapanese.h"
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
     installer::MessageBoxDialogs dialogs;
     // The installers lie beside the launcher, wherever it is started from.
     const std::string directory =
-        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toLocal8Bit().toStdString();
+        QDir::toNativeSeparators(platform::programDirectory()).toLocal8Bit().toStdString();
 
     installer::Form1 form(*registry, *launcher, dialogs, directory);
     // Declined or completed: the program ends without its window ever appearing.

@@ -409,6 +409,13 @@ TWIPS_PER_PIXEL = 15  # Xvfb runs at 96 DPI
 COMMAND6_TWIPS = (5730, 330)
 
 
+def expected_character_position(main_geometry):
+    """Where the drill must put its character: the main window's left edge and bottom, in twips over 20,
+    halves to even (Python's round)."""
+    mx, my, _, mh = main_geometry
+    return (round(mx * TWIPS_PER_PIXEL / 20), round((my + mh) * TWIPS_PER_PIXEL / 20))
+
+
 class Drill:
     """The real drill with both event traces on (TVX_TRACE_FILE, TVX_AUTOEND_TRACE), under the given
     X server; its output goes to tmp/drill.log. Controls are found from their twips positions, the

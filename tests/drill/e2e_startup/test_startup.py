@@ -11,12 +11,7 @@ import time
 
 import tvx_e2e as e2e
 
-TITLE = "タリボックス-数字（Ｔａｌｌｙｖｏｘ－Ｎｕｍｂｅｒ）"
-TWIPS_PER_PIXEL = 15  # Xvfb runs at 96 DPI
-
-
-def half_even(v):
-    return round(v)  # Python rounds halves to even
+TITLE = e2e.MAIN_TITLE
 
 
 def start(exe, env, **kw):
@@ -40,7 +35,7 @@ def check_normal_start(args, x, framed=False):
         sw, sh = x.size
         # Centred on the screen by the outer size (whole pixels either way).
         assert abs((sw - mw) / 2 - mx) <= 1 and abs((sh - mh) / 2 - my) <= 1, (mx, my, mw, mh)
-        want = (half_even(mx * TWIPS_PER_PIXEL / 20), half_even((my + mh) * TWIPS_PER_PIXEL / 20))
+        want = e2e.expected_character_position((mx, my, mw, mh))
         cx, cy, _, _ = e2e.absolute_geometry(peedy, x.env)
         tolerance = 1 if framed else 0
         assert abs(cx - want[0]) <= tolerance and abs(cy - want[1]) <= tolerance, \
