@@ -15,7 +15,7 @@ import tvx_e2e as e2e
 
 LIB = "usr/lib/tallyvox-number"
 RUNTIME_DEPENDS = ["espeak-ng-data", "open-jtalk", "open-jtalk-mecab-naist-jdic", "hts-voice-nitech-jp-atr503-m001",
-                   "fonts-ipafont-gothic", "libqt6svg6", "libpulse-simple0"]
+                   "fonts-ipafont-gothic", "libqt6svg6", "libpulse0"]
 
 
 def run(cmd, **kw):
