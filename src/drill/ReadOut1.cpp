@@ -4,7 +4,7 @@
 #include "drill/StartupTexts.h"
 #include "drill/WindowPlacement.h"
 #include "platform/EditionLookup.h"
-#include "platform/ProgramDirectory.h"
+#include "platform/ui/ProgramDirectory.h"
 #include "platform/Registry.h"
 #include "platform/ui/FrameExtents.h"
 #include "platform/ui/Twips.h"

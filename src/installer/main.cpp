@@ -1,7 +1,7 @@
 #include "installer/Form1.h"
 #include "installer/MessageBoxDialogs.h"
 #include "platform/Process.h"
-#include "platform/ProgramDirectory.h"
+#include "platform/ui/ProgramDirectory.h"
 #include "platform/Registry.h"
 #include "platform/ui/DisplayPlatform.h"
 #include "platform/ui/QtJapanese.h"

@@ -1,6 +1,6 @@
 // Prints platform::programDirectory() of this very process.
 
-#include "platform/ProgramDirectory.h"
+#include "platform/ui/ProgramDirectory.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "platform/ProgramDirectory.h"
+#include "platform/ui/ProgramDirectory.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
