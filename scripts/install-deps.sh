@@ -12,6 +12,10 @@ PACKAGES=(
   fonts-ipafont-gothic
   xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils dbus-daemon
 )
+# Only for scripts/fuzz.sh (never needed by CI): libFuzzer comes with clang's runtime.
+if [ "${1:-}" = "--fuzz" ]; then
+  PACKAGES+=(clang-14 libclang-rt-14-dev)
+fi
 # The Japanese voice lives in Debian's contrib section.
 CONTRIB_PACKAGE=hts-voice-nitech-jp-atr503-m001
 CONTRIB_FILE=/etc/apt/sources.list.d/tallyvox-contrib.sources

@@ -2,13 +2,10 @@
 
 #include "agent/WindowShape.h"
 
-#include <QBitmap>
 #include <QGuiApplication>
-#include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QVariantAnimation>
 
 #include <algorithm>
@@ -24,15 +21,9 @@ using character::kShowAnimation;
 constexpr int kBlinkMinMs = 2500;
 constexpr int kBlinkMaxMs = 6500;
 
-QImage renderSvg(const QByteArray& svg, QSize size, qreal scale) {
-    QImage image((QSizeF(size) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QSvgRenderer renderer(svg);
-    QPainter painter(&image);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
-    painter.end();
-    image.setDevicePixelRatio(scale);
-    return image;
+qreal screenScale() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
 }
 
 }  // namespace
@@ -40,6 +31,7 @@ QImage renderSvg(const QByteArray& svg, QSize size, qreal scale) {
 CharacterWindow::CharacterWindow(const character::CharacterData& data)
     : QWidget(nullptr,
               Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+      frames_(data.frames, data.size, screenScale()),
       animations_(data.animations),
       beakFrames_(data.beakFrames),
       beak_(data.beak) {
@@ -49,15 +41,7 @@ CharacterWindow::CharacterWindow(const character::CharacterData& data)
     setWindowTitle(data.id);
     setFixedSize(data.size);
 
-    // Drawn once: SVG rendering is far too slow to repeat on every animation step.
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const qreal scale = screen ? screen->devicePixelRatio() : 1.0;
-    for (const auto& [name, svg] : data.frames) {
-        const QImage image = renderSvg(svg, data.size, scale);
-        const QImage logical = scale == 1.0 ? image : renderSvg(svg, data.size, 1.0);
-        frames_[name] = {QPixmap::fromImage(image), QRegion(QBitmap::fromImage(logical.createAlphaMask()))};
-    }
-    if (screen) {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect room = screen->availableGeometry();
         move(room.right() - width() - 16, room.bottom() - height() - 16);
     }
@@ -115,7 +99,7 @@ void CharacterWindow::play(const QString& animation, size_t fromStep) {
     step_ = std::min(fromStep, steps.size() - 1);
     if (animation == QLatin1String(kIdleAnimation)) idleStep_ = step_;
     animationFrame_ = steps[step_].frame;
-    stepTimer_.start(steps[step_].ms);
+    stepTimer_.start(std::max(steps[step_].ms, character::kMinStepMs));
     refresh();
 }
 
@@ -154,13 +138,13 @@ void CharacterWindow::refresh() {
     const QString& wanted = beakShown ? beakFrame() : animationFrame_;
     if (wanted == frame_) return;
     frame_ = wanted;
-    shapeWindow(*this, frames_.at(frame_).shape);
+    shapeWindow(*this, frames_.get(frame_).shape);
     update();
 }
 
 void CharacterWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, frames_.at(frame_).pixmap);
+    painter.drawPixmap(0, 0, frames_.get(frame_).pixmap);
 }
 
 void CharacterWindow::moveEvent(QMoveEvent* event) {

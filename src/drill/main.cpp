@@ -2,9 +2,9 @@
 #include "agent/speech/SpeechService.h"
 #include "drill/ReadOut1.h"
 #include "drill/Trace.h"
+#include "platform/ui/PlainMessageBox.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QWidget>
 
 #include <cstdio>
@@ -27,7 +27,9 @@ int main(int argc, char** argv) {
         // Start-up traps nothing of its own: report the fault and end without showing the window.
         std::fprintf(stderr, "Tallyvox-Number: %s\n", e.what());
         window.reset();
-        QMessageBox::critical(nullptr, QStringLiteral("Tallyvox-Number"), QString::fromUtf8(e.what()));
+        // The message may quote the character file: plain text, bounded, on the screen.
+        platform::ui::showPlainMessage(QMessageBox::Critical, QStringLiteral("Tallyvox-Number"),
+                                       QString::fromUtf8(e.what()));
         return 1;
     }
     window->show();
