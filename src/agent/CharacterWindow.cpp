@@ -52,7 +52,7 @@ CharacterWindow::CharacterWindow(const character::CharacterData& data)
     connect(&blinkTimer_, &QTimer::timeout, this, &CharacterWindow::blink);
     animation_ = QLatin1String(kIdleAnimation);
     animationFrame_ = animations_.at(animation_).front().frame;
-    refresh();
+    // Nothing is drawn before the window is shown: start-up then draws one frame, the show's first.
 }
 
 CharacterWindow::~CharacterWindow() = default;
@@ -143,6 +143,7 @@ void CharacterWindow::refresh() {
 }
 
 void CharacterWindow::paintEvent(QPaintEvent*) {
+    if (frame_.isEmpty()) refresh();
     QPainter painter(this);
     painter.drawPixmap(0, 0, frames_.get(frame_).pixmap);
 }

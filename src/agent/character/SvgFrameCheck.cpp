@@ -15,6 +15,33 @@ namespace {
 using platform::ui::quotedExcerpt;
 
 constexpr qint64 kBytesPerUnit = 32;
+constexpr qint64 kUnitsPerCoordinate = 2;
+constexpr qint64 kUnitsPerGlyph = 2;
+
+// Numbers in path data: each is one coordinate the rasteriser has to follow.
+qint64 numbersIn(QStringView data) {
+    qint64 count = 0;
+    bool inNumber = false;
+    for (const QChar c : data) {
+        const bool digit = c.isDigit();
+        if (digit && !inNumber) ++count;
+        inNumber =
+            digit || (inNumber && (c == QLatin1Char('.') || c == QLatin1Char('e') || c == QLatin1Char('E')));
+    }
+    return count;
+}
+
+qint64 visibleCharacters(QStringView text) {
+    qint64 count = 0;
+    for (const QChar c : text) count += c.isSpace() ? 0 : 1;
+    return count;
+}
+
+bool holdsText(QStringView element) {
+    return element == QLatin1String("text") || element == QLatin1String("tspan") ||
+           element == QLatin1String("textPath") || element == QLatin1String("textArea") ||
+           element == QLatin1String("tref");
+}
 
 [[noreturn]] void fault(const QString& what) {
     throw FormatFault{what};
@@ -25,6 +52,7 @@ struct Node {
     std::vector<int> children;
     QString link;  // the id after "#" in its href, if any
     bool isStyle = false;
+    bool isText = false;
     qint64 expanded = -1;  // -1 until computed
 };
 
@@ -78,8 +106,10 @@ public:
                     break;
                 case QXmlStreamReader::Characters:
                     if (!open.empty()) {
-                        nodes_[open.back()].ownCost += xml_.text().size() / kBytesPerUnit;
-                        if (nodes_[open.back()].isStyle) checkStyle(xml_.text(), QStringLiteral("<style>"));
+                        Node& node = nodes_[open.back()];
+                        node.ownCost += node.isText ? kUnitsPerGlyph * visibleCharacters(xml_.text())
+                                                    : xml_.text().size() / kBytesPerUnit;
+                        if (node.isStyle) checkStyle(xml_.text(), QStringLiteral("<style>"));
                     }
                     break;
                 default:
@@ -117,12 +147,15 @@ private:
         if (parent >= 0) nodes_[parent].children.push_back(index);
         Node& node = nodes_.back();
         node.isStyle = name == QLatin1String("style");
+        node.isText = holdsText(name);
         const QString where =
             QLatin1Char('<') + platform::ui::readableExcerpt(name.toString()) + QLatin1Char('>');
         qsizetype bytes = 0;
         for (const QXmlStreamAttribute& a : xml_.attributes()) {
             const QStringView value = a.value();
             bytes += value.size() + a.qualifiedName().size();
+            if (a.name() == QLatin1String("d") || a.name() == QLatin1String("points"))
+                node.ownCost += kUnitsPerCoordinate * numbersIn(value);
             if (a.name() == QLatin1String("href")) {
                 if (!value.startsWith(QLatin1Char('#')) || value.size() < 2)
                     fault(QStringLiteral(

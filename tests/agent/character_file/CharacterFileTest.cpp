@@ -255,6 +255,21 @@ INSTANTIATE_TEST_SUITE_P(
                       svgFrame(QStringLiteral("<g>").repeated(200) + QStringLiteral("</g>").repeated(200)));
               },
               "frame \"b2\" nests elements more than 64 deep"},
+        Fault{"PathTooLong",
+              [](QJsonObject& d) {
+                  QString path = QStringLiteral("M0 0");
+                  for (int k = 0; k < 700; ++k)
+                      path += QStringLiteral("L%1 %2").arg(k * 37 % 32).arg(k * 91 % 32);
+                  setFrame(d, "b2", svgFrame(QStringLiteral(R"(<path stroke="#000" d="%1"/>)").arg(path)));
+              },
+              "frame \"b2\" is too costly to draw"},
+        Fault{"TextTooLong",
+              [](QJsonObject& d) {
+                  setFrame(d, "b2",
+                           svgFrame(QStringLiteral("<text><tspan>%1</tspan></text>")
+                                        .arg(QString(1300, QLatin1Char('W')))));
+              },
+              "frame \"b2\" is too costly to draw"},
         Fault{"TooManyElements",
               [](QJsonObject& d) { setFrame(d, "b2", svgFrame(QStringLiteral("<g/>").repeated(20001))); },
               "frame \"b2\" has more than 20000 elements"}),

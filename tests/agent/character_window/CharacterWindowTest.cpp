@@ -41,6 +41,13 @@ TEST(CharacterWindow, IsASeeThroughWindowThatNeverTakesTheFocus) {
     EXPECT_EQ(window.focusPolicy(), Qt::NoFocus);
 }
 
+TEST(CharacterWindow, DrawsOnlyTheFramesItShows) {
+    CharacterWindow window(peedy());
+    EXPECT_EQ(window.drawnFrames().drawCount(), 0);
+    window.playShow();
+    EXPECT_EQ(window.drawnFrames().drawCount(), 1);
+}
+
 TEST(CharacterWindow, ShowAnimatesThenIdlesAndBlinks) {
     const auto data = peedy();
     CharacterWindow window(data);
