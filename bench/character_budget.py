@@ -82,7 +82,7 @@ def accepted(svg):
         path = os.path.join(d, "PEEDY.acs")
         with open(path, "w") as f:
             json.dump(doc, f)
-        r = subprocess.run([CHECKER, path], capture_output=True)
+        r = subprocess.run([CHECKER, "--check", path], capture_output=True)
         return r.returncode == 0
 
 
@@ -96,6 +96,16 @@ def frames(make, arg, count=MAX_FRAMES):
             break
         out[f"f{i:03d}"] = svg
     return out
+
+
+def parrot(bin_dir, step_ms=None):
+    with open(os.path.join(bin_dir, "PEEDY.acs"), encoding="utf-8") as f:
+        doc = json.load(f)
+    if step_ms is not None:
+        for steps in doc["animations"].values():
+            for step in steps:
+                step["ms"] = step_ms
+    return doc
 
 
 def worst_files(bin_dir):
