@@ -2,6 +2,7 @@
 
 #include "agent/WindowShape.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -20,6 +21,8 @@ using character::kShowAnimation;
 
 constexpr int kBlinkMinMs = 2500;
 constexpr int kBlinkMaxMs = 6500;
+// A step lasts at least this many times as long as drawing its frame took.
+constexpr qint64 kDrawShare = 5;
 
 qreal screenScale() {
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -99,8 +102,10 @@ void CharacterWindow::play(const QString& animation, size_t fromStep) {
     step_ = std::min(fromStep, steps.size() - 1);
     if (animation == QLatin1String(kIdleAnimation)) idleStep_ = step_;
     animationFrame_ = steps[step_].frame;
-    stepTimer_.start(std::max(steps[step_].ms, character::kMinStepMs));
-    refresh();
+    const qint64 drawMs = refresh();
+    // Frames that are slow to draw slow the animation down instead of filling the processor.
+    const qint64 ms = std::max<qint64>({steps[step_].ms, character::kMinStepMs, kDrawShare * drawMs});
+    stepTimer_.start(static_cast<int>(std::min<qint64>(ms, character::kMaxStepMs)));
 }
 
 void CharacterWindow::nextStep() {
@@ -132,14 +137,17 @@ const QString& CharacterWindow::beakFrame() const {
     return beakFrames_[index];
 }
 
-void CharacterWindow::refresh() {
+qint64 CharacterWindow::refresh() {
     // The show animation is never cut short; speech takes over once it ends.
     const bool beakShown = speaking_ && animation_ != QLatin1String(kShowAnimation);
     const QString& wanted = beakShown ? beakFrame() : animationFrame_;
-    if (wanted == frame_) return;
+    if (wanted == frame_) return 0;
+    QElapsedTimer clock;
+    clock.start();
     frame_ = wanted;
     shapeWindow(*this, frames_.get(frame_).shape);
     update();
+    return clock.elapsed();
 }
 
 void CharacterWindow::paintEvent(QPaintEvent*) {

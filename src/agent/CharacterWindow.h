@@ -33,6 +33,7 @@ public:
     QPoint beakOffset() const { return beak_; }
     QString currentFrame() const { return frame_; }
     QString currentAnimation() const { return animation_; }
+    int currentStepMs() const { return stepTimer_.interval(); }
     const DrawnFrames& drawnFrames() const { return frames_; }
 
 signals:
@@ -48,7 +49,8 @@ private:
     void nextStep();
     void blink();
     void scheduleBlink();
-    void refresh();
+    // Puts the wanted frame on screen; returns the milliseconds that took (drawing it if need be).
+    qint64 refresh();
     const QString& beakFrame() const;
 
     DrawnFrames frames_;

@@ -141,4 +141,26 @@ TEST(CharacterWindow, StepsShorterThanTwentyMillisecondsAreLengthened) {
     EXPECT_LE(changes, 500 / 20 + 2);
 }
 
+// Frames a file may hold can take a long time to draw; the animation then slows down rather
+// than redraw without pause.
+TEST(CharacterWindow, StepsLastLongerThanDrawingTheirFrame) {
+    auto data = peedy();
+    QByteArray path = "M0 0";
+    for (int k = 0; k < 4000; ++k)
+        path += "L" + QByteArray::number(k * 37 % 128) + " " + QByteArray::number(k * 91 % 128);
+    data.frames["crossing"] =
+        R"(<svg xmlns="http://www.w3.org/2000/svg" width="128" height="128"><path d=")" + path +
+        R"(" fill="#3a3" stroke="#000" stroke-width="9" fill-rule="evenodd"/></svg>)";
+    data.animations.at("show") = {{QStringLiteral("crossing"), 20}};
+    CharacterWindow window(data);
+    QElapsedTimer clock;
+    clock.start();
+    window.playShow();
+    const qint64 spent = clock.elapsed();
+    EXPECT_EQ(window.currentFrame(), QStringLiteral("crossing"));
+    ASSERT_GE(spent, 10) << "the frame drew too fast to tell";
+    EXPECT_GT(window.currentStepMs(), 20) << "drawing took " << spent << " ms";
+    EXPECT_LE(window.currentStepMs(), 60000);
+}
+
 }  // namespace
