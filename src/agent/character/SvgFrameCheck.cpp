@@ -15,8 +15,8 @@ namespace {
 using platform::ui::quotedExcerpt;
 
 constexpr qint64 kBytesPerUnit = 32;
-constexpr qint64 kUnitsPerCoordinate = 2;
-constexpr qint64 kUnitsPerGlyph = 2;
+constexpr qint64 kUnitsPerCoordinate = 4;
+constexpr qint64 kUnitsPerGlyph = 4;
 
 // Numbers in path data: each is one coordinate the rasteriser has to follow.
 qint64 numbersIn(QStringView data) {
