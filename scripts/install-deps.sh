@@ -3,7 +3,8 @@
 #   run      building and running the drill
 #   test     what the tests add
 #   package  what building the Debian package adds
-#   scripts/install-deps.sh [run] [test] [package]    (no set named: all three)
+#   fuzz     clang and libFuzzer, for scripts/fuzz.sh only
+#   scripts/install-deps.sh [run] [test] [package] [fuzz]    (no set named: run, test and package)
 # Idempotent: does nothing when all of them are present.
 set -euo pipefail
 
@@ -37,8 +38,10 @@ for set_name in "$@"; do
     run) PACKAGES+=("${RUN_PACKAGES[@]}") ;;
     test) PACKAGES+=("${TEST_PACKAGES[@]}") ;;
     package) PACKAGES+=("${PACKAGE_PACKAGES[@]}") ;;
+    # Only for scripts/fuzz.sh (never needed by CI): libFuzzer comes with clang's runtime.
+    fuzz) PACKAGES+=(clang-14 libclang-rt-14-dev) ;;
     *)
-      echo "install-deps: unknown set '$set_name' (run, test, package)" >&2
+      echo "install-deps: unknown set '$set_name' (run, test, package, fuzz)" >&2
       exit 2
       ;;
   esac

@@ -2,13 +2,11 @@
 
 #include "agent/WindowShape.h"
 
-#include <QBitmap>
+#include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QVariantAnimation>
 
 #include <algorithm>
@@ -23,16 +21,12 @@ using character::kShowAnimation;
 
 constexpr int kBlinkMinMs = 2500;
 constexpr int kBlinkMaxMs = 6500;
+// A step lasts at least this many times as long as drawing its frame took.
+constexpr qint64 kDrawShare = 5;
 
-QImage renderSvg(const QByteArray& svg, QSize size, qreal scale) {
-    QImage image((QSizeF(size) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QSvgRenderer renderer(svg);
-    QPainter painter(&image);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
-    painter.end();
-    image.setDevicePixelRatio(scale);
-    return image;
+qreal screenScale() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
 }
 
 }  // namespace
@@ -40,6 +34,7 @@ QImage renderSvg(const QByteArray& svg, QSize size, qreal scale) {
 CharacterWindow::CharacterWindow(const character::CharacterData& data)
     : QWidget(nullptr,
               Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+      frames_(data.frames, data.size, screenScale()),
       animations_(data.animations),
       beakFrames_(data.beakFrames),
       beak_(data.beak) {
@@ -49,15 +44,7 @@ CharacterWindow::CharacterWindow(const character::CharacterData& data)
     setWindowTitle(data.id);
     setFixedSize(data.size);
 
-    // Drawn once: SVG rendering is far too slow to repeat on every animation step.
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const qreal scale = screen ? screen->devicePixelRatio() : 1.0;
-    for (const auto& [name, svg] : data.frames) {
-        const QImage image = renderSvg(svg, data.size, scale);
-        const QImage logical = scale == 1.0 ? image : renderSvg(svg, data.size, 1.0);
-        frames_[name] = {QPixmap::fromImage(image), QRegion(QBitmap::fromImage(logical.createAlphaMask()))};
-    }
-    if (screen) {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect room = screen->availableGeometry();
         move(room.right() - width() - 16, room.bottom() - height() - 16);
     }
@@ -68,7 +55,7 @@ CharacterWindow::CharacterWindow(const character::CharacterData& data)
     connect(&blinkTimer_, &QTimer::timeout, this, &CharacterWindow::blink);
     animation_ = QLatin1String(kIdleAnimation);
     animationFrame_ = animations_.at(animation_).front().frame;
-    refresh();
+    // Nothing is drawn before the window is shown: start-up then draws one frame, the show's first.
 }
 
 CharacterWindow::~CharacterWindow() = default;
@@ -115,8 +102,10 @@ void CharacterWindow::play(const QString& animation, size_t fromStep) {
     step_ = std::min(fromStep, steps.size() - 1);
     if (animation == QLatin1String(kIdleAnimation)) idleStep_ = step_;
     animationFrame_ = steps[step_].frame;
-    stepTimer_.start(steps[step_].ms);
-    refresh();
+    const qint64 drawMs = refresh();
+    // Frames that are slow to draw slow the animation down instead of filling the processor.
+    const qint64 ms = std::max<qint64>({steps[step_].ms, character::kMinStepMs, kDrawShare * drawMs});
+    stepTimer_.start(static_cast<int>(std::min<qint64>(ms, character::kMaxStepMs)));
 }
 
 void CharacterWindow::nextStep() {
@@ -148,19 +137,23 @@ const QString& CharacterWindow::beakFrame() const {
     return beakFrames_[index];
 }
 
-void CharacterWindow::refresh() {
+qint64 CharacterWindow::refresh() {
     // The show animation is never cut short; speech takes over once it ends.
     const bool beakShown = speaking_ && animation_ != QLatin1String(kShowAnimation);
     const QString& wanted = beakShown ? beakFrame() : animationFrame_;
-    if (wanted == frame_) return;
+    if (wanted == frame_) return 0;
+    QElapsedTimer clock;
+    clock.start();
     frame_ = wanted;
-    shapeWindow(*this, frames_.at(frame_).shape);
+    shapeWindow(*this, frames_.get(frame_).shape);
     update();
+    return clock.elapsed();
 }
 
 void CharacterWindow::paintEvent(QPaintEvent*) {
+    if (frame_.isEmpty()) refresh();
     QPainter painter(this);
-    painter.drawPixmap(0, 0, frames_.at(frame_).pixmap);
+    painter.drawPixmap(0, 0, frames_.get(frame_).pixmap);
 }
 
 void CharacterWindow::moveEvent(QMoveEvent* event) {

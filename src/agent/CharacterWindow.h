@@ -1,9 +1,8 @@
 #pragma once
 
+#include "agent/DrawnFrames.h"
 #include "agent/character/CharacterFormat.h"
 
-#include <QPixmap>
-#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
@@ -34,6 +33,8 @@ public:
     QPoint beakOffset() const { return beak_; }
     QString currentFrame() const { return frame_; }
     QString currentAnimation() const { return animation_; }
+    int currentStepMs() const { return stepTimer_.interval(); }
+    const DrawnFrames& drawnFrames() const { return frames_; }
 
 signals:
     void moved();
@@ -44,19 +45,15 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    struct Frame {
-        QPixmap pixmap;
-        QRegion shape;
-    };
-
     void play(const QString& animation, size_t fromStep = 0);
     void nextStep();
     void blink();
     void scheduleBlink();
-    void refresh();
+    // Puts the wanted frame on screen; returns the milliseconds that took (drawing it if need be).
+    qint64 refresh();
     const QString& beakFrame() const;
 
-    std::map<QString, Frame> frames_;
+    DrawnFrames frames_;
     std::map<QString, std::vector<character::AnimationStep>> animations_;
     std::vector<QString> beakFrames_;
     QPoint beak_;

@@ -4,11 +4,10 @@
 #include "drill/StartupTexts.h"
 #include "drill/Trace.h"
 #include "platform/ui/DisplayPlatform.h"
+#include "platform/ui/PlainMessageBox.h"
 #include "platform/ui/QtJapanese.h"
-#include "platform/ui/WholeLines.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QWidget>
 
 #include <cstdio>
@@ -35,10 +34,9 @@ int main(int argc, char** argv) {
         // Start-up traps nothing of its own: report the fault and end without showing the window.
         std::fprintf(stderr, "Tallyvox-Number: %s\n", e.what());
         window.reset();
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Tallyvox-Number"),
-                        drill::startupFailureText(QString::fromUtf8(e.what())), QMessageBox::Ok);
-        platform::keepLinesWhole(box);
-        box.exec();
+        // The message may quote the character file: plain text, bounded, on the screen.
+        platform::ui::showPlainMessage(QMessageBox::Critical, QStringLiteral("Tallyvox-Number"),
+                                       drill::startupFailureText(QString::fromUtf8(e.what())));
         return 1;
     }
     window->show();

@@ -58,11 +58,13 @@ class Xvfb:
         if not shutil.which("Xvfb"):
             raise Skip("Xvfb is not installed (run scripts/install-deps.sh)")
         # Xvfb picks a free display itself and writes its number once it accepts clients, so tests
-        # that start at the same moment never share (or race for) one server.
+        # that start at the same moment never share (or race for) one server. -noreset: by default
+        # the server resets when its last client leaves, and a program started in that moment
+        # fails with "could not connect to display".
         rfd, wfd = os.pipe()
         self.proc = subprocess.Popen(
             ["Xvfb", "-displayfd", str(wfd), "-screen", "0", f"{self.size[0]}x{self.size[1]}x24",
-             "-nolisten", "tcp", "-dpi", "96"],
+             "-nolisten", "tcp", "-dpi", "96", "-noreset"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(wfd,))
         os.close(wfd)
         number = b""

@@ -1,6 +1,7 @@
 #include "agent/character/CharacterFile.h"
 
 #include "agent/AgentApi.h"
+#include "platform/ui/PlainText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -49,7 +50,8 @@ CharacterData loadCharacterFile(const QString& path, const QString& expectedId) 
     for (const auto& [name, svg] : data.frames) {
         QSvgRenderer renderer(svg);
         if (!renderer.isValid())
-            fail(path, QStringLiteral("frame \"%1\" is not a drawable SVG image").arg(name));
+            fail(path, QStringLiteral("frame %1 is not a drawable SVG image")
+                           .arg(platform::ui::quotedExcerpt(name)));
     }
     return data;
 }

@@ -1,22 +1,47 @@
 #include "agent/character/CharacterFormat.h"
 
+#include "agent/character/SvgFrameCheck.h"
+#include "platform/ui/PlainText.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
 
+#include <algorithm>
+#include <cmath>
+
 namespace agent::character {
 namespace {
-
-constexpr int kMaxSide = 1024;
-constexpr int kMaxStepMs = 60000;
 
 [[noreturn]] void fault(const QString& what) {
     throw FormatFault{what};
 }
 
+// Text from the file is quoted short, with control characters escaped: a message must stay readable.
 QString quoted(const QString& s) {
-    return QLatin1Char('"') + s + QLatin1Char('"');
+    return platform::ui::quotedExcerpt(s);
+}
+
+// What a value really is, for messages: 1.0000001 stays 1.0000001, and "1" is text, not a number.
+QString describe(const QJsonValue& v) {
+    switch (v.type()) {
+        case QJsonValue::Double:
+            return QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
+        case QJsonValue::String:
+            return quoted(v.toString()) + QStringLiteral(" (text)");
+        case QJsonValue::Bool:
+            return v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+        case QJsonValue::Null:
+            return QStringLiteral("null");
+        case QJsonValue::Array:
+            return QStringLiteral("a list");
+        case QJsonValue::Object:
+            return QStringLiteral("an object");
+        case QJsonValue::Undefined:
+            break;
+    }
+    return QStringLiteral("(none)");
 }
 
 QJsonObject requireObject(const QJsonObject& parent, const char* key) {
@@ -27,27 +52,26 @@ QJsonObject requireObject(const QJsonObject& parent, const char* key) {
 }
 
 // A whole number within [lo, hi]; JSON numbers are doubles, so 12.5 must not pass as 12.
+// The range is checked on the double: converting 1e308 to int first would be undefined.
 int requireInt(const QJsonObject& parent, const char* key, int lo, int hi, const QString& where) {
     const QJsonValue v = parent.value(QLatin1String(key));
-    const double d = v.toDouble(-1.0);
-    if (!v.isDouble() || d != static_cast<int>(d) || d < lo || d > hi)
-        fault(QStringLiteral("%1 \"%2\" must be a whole number from %3 to %4")
-                  .arg(where, QLatin1String(key))
-                  .arg(lo)
-                  .arg(hi));
+    const double d = v.isDouble() ? v.toDouble() : 0.0;
+    if (!v.isDouble() || !(d >= lo && d <= hi) || d != std::floor(d))
+        fault(QStringLiteral("%1 \"%2\" must be a whole number from %3 to %4, not %5")
+                  .arg(where, QLatin1String(key), QString::number(lo), QString::number(hi), describe(v)));
     return static_cast<int>(d);
 }
 
 void checkHeader(const QJsonObject& root, const QString& expectedId, CharacterData& out) {
-    const QString format = root.value(QLatin1String("format")).toString();
-    if (format != QLatin1String(kFormatName))
+    const QJsonValue format = root.value(QLatin1String("format"));
+    if (format.toString() != QLatin1String(kFormatName))
         fault(QStringLiteral("it is not a %1 file (format %2)")
-                  .arg(QLatin1String(kFormatName), quoted(format)));
+                  .arg(QLatin1String(kFormatName),
+                       format.isString() ? quoted(format.toString()) : describe(format)));
     const QJsonValue version = root.value(QLatin1String("version"));
     if (!version.isDouble() || version.toDouble() != kFormatVersion)
         fault(QStringLiteral("it has format version %1; only version %2 is understood")
-                  .arg(version.isDouble() ? QString::number(version.toDouble()) : QStringLiteral("(none)"))
-                  .arg(kFormatVersion));
+                  .arg(describe(version), QString::number(kFormatVersion)));
     out.id = root.value(QLatin1String("id")).toString();
     if (out.id.isEmpty())
         fault(QStringLiteral("it names no character id; expected %1").arg(quoted(expectedId)));
@@ -58,21 +82,33 @@ void checkHeader(const QJsonObject& root, const QString& expectedId, CharacterDa
 
 void readGeometry(const QJsonObject& root, CharacterData& out) {
     const QJsonObject size = requireObject(root, "size");
-    out.size = QSize(requireInt(size, "width", 16, kMaxSide, QStringLiteral("size")),
-                     requireInt(size, "height", 16, kMaxSide, QStringLiteral("size")));
+    // One statement each: the first fault reported must not depend on argument evaluation order.
+    const int width = requireInt(size, "width", kMinSide, kMaxSide, QStringLiteral("size"));
+    const int height = requireInt(size, "height", kMinSide, kMaxSide, QStringLiteral("size"));
+    out.size = QSize(width, height);
     const QJsonObject beak = requireObject(root, "beak");
-    out.beak = QPoint(requireInt(beak, "x", 0, out.size.width() - 1, QStringLiteral("beak")),
-                      requireInt(beak, "y", 0, out.size.height() - 1, QStringLiteral("beak")));
+    const int x = requireInt(beak, "x", 0, out.size.width() - 1, QStringLiteral("beak"));
+    const int y = requireInt(beak, "y", 0, out.size.height() - 1, QStringLiteral("beak"));
+    out.beak = QPoint(x, y);
 }
 
 void readFrames(const QJsonObject& root, CharacterData& out) {
     const QJsonObject frames = requireObject(root, "frames");
     if (frames.isEmpty()) fault(QStringLiteral("it has no frames"));
+    if (frames.size() > kMaxFrames)
+        fault(QStringLiteral("it has %1 frames; at most %2 are allowed").arg(frames.size()).arg(kMaxFrames));
     for (auto it = frames.begin(); it != frames.end(); ++it) {
         if (it.key().isEmpty()) fault(QStringLiteral("a frame has an empty name"));
+        const QString user = QStringLiteral("frame ") + quoted(it.key());
         if (!it.value().isString() || it.value().toString().isEmpty())
-            fault(QStringLiteral("frame %1 holds no SVG text").arg(quoted(it.key())));
-        out.frames.emplace(it.key(), it.value().toString().toUtf8());
+            fault(QStringLiteral("%1 holds no SVG text").arg(user));
+        QByteArray svg = it.value().toString().toUtf8();
+        try {
+            checkSvgFrame(svg);
+        } catch (const FormatFault& f) {
+            fault(user + QLatin1Char(' ') + f.what);
+        }
+        out.frames.emplace(it.key(), std::move(svg));
     }
 }
 
@@ -97,8 +133,8 @@ void readAnimations(const QJsonObject& root, CharacterData& out) {
             const QJsonObject step = stepValue.toObject();
             const QString frame = step.value(QLatin1String("frame")).toString();
             requireKnownFrame(out, frame, user);
-            sequence.push_back(
-                {frame, requireInt(step, "ms", 1, kMaxStepMs, user + QStringLiteral(" step"))});
+            const int ms = requireInt(step, "ms", 1, kMaxStepMs, user + QStringLiteral(" step"));
+            sequence.push_back({frame, std::max(ms, kMinStepMs)});
         }
         out.animations.emplace(it.key(), std::move(sequence));
     }

@@ -17,6 +17,14 @@ namespace agent::character {
 inline constexpr char kFormatName[] = "tallyvox-character";
 inline constexpr int kFormatVersion = 1;
 inline constexpr qint64 kMaxFileBytes = 8 * 1024 * 1024;
+// What one file may ask the program to draw: frames are drawn when first needed and a bounded
+// number kept, so these bounds plus that cache cap the memory any accepted file can take.
+inline constexpr int kMaxFrames = 256;
+inline constexpr int kMinSide = 16;
+inline constexpr int kMaxSide = 512;
+inline constexpr int kMaxStepMs = 60000;
+// Shorter steps are drawn this long: a 1 ms step would keep the processor busy while idle.
+inline constexpr int kMinStepMs = 20;
 // Beak openings the voice reports: 0 closed .. 3 wide.
 inline constexpr int kBeakOpenings = 4;
 
@@ -26,7 +34,7 @@ inline constexpr char kShowAnimation[] = "show";
 
 struct AnimationStep {
     QString frame;
-    int ms = 0;
+    int ms = 0;  // kMinStepMs .. kMaxStepMs
 };
 
 struct CharacterData {

@@ -1,9 +1,11 @@
 // tvx_pack_character MANIFEST OUTPUT: packs the character's SVG frames into one character file.
+// tvx_pack_character --check FILE: exit 0 if the drill's checks accept FILE as the character "peedy".
 
 #include "agent/character/CharacterFormat.h"
 #include "agent/character/CharacterPacker.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -12,8 +14,19 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("--check")) {
+        QFile file(args[2]);
+        if (!file.open(QIODevice::ReadOnly) || file.size() > agent::character::kMaxFileBytes) return 1;
+        try {
+            agent::character::decodeCharacter(file.readAll(), QStringLiteral("peedy"));
+        } catch (const agent::character::FormatFault& f) {
+            std::fprintf(stderr, "%s\n", qPrintable(f.what));
+            return 1;
+        }
+        return 0;
+    }
     if (args.size() != 3) {
-        std::fprintf(stderr, "usage: tvx_pack_character MANIFEST OUTPUT\n");
+        std::fprintf(stderr, "usage: tvx_pack_character MANIFEST OUTPUT | --check FILE\n");
         return 2;
     }
     try {

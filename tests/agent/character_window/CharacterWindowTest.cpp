@@ -41,6 +41,13 @@ TEST(CharacterWindow, IsASeeThroughWindowThatNeverTakesTheFocus) {
     EXPECT_EQ(window.focusPolicy(), Qt::NoFocus);
 }
 
+TEST(CharacterWindow, DrawsOnlyTheFramesItShows) {
+    CharacterWindow window(peedy());
+    EXPECT_EQ(window.drawnFrames().drawCount(), 0);
+    window.playShow();
+    EXPECT_EQ(window.drawnFrames().drawCount(), 1);
+}
+
 TEST(CharacterWindow, ShowAnimatesThenIdlesAndBlinks) {
     const auto data = peedy();
     CharacterWindow window(data);
@@ -106,6 +113,54 @@ TEST(CharacterWindow, MovesAtOnceOrGlides) {
     window.moveTopLeft(QPoint(10, 20), 0);
     QTest::qWait(600);
     EXPECT_EQ(window.pos(), QPoint(10, 20));
+}
+
+// A file whose steps last 1 ms kept a core 15 % busy while the parrot idled.
+TEST(CharacterWindow, StepsShorterThanTwentyMillisecondsAreLengthened) {
+    auto data = peedy();
+    auto& idle = data.animations.at("idle");
+    const QString a = data.beakFrames[0];
+    const QString b = data.beakFrames[3];
+    idle = {{a, 1}, {b, 1}};
+    data.animations.at("show") = {{b, 1}};
+    // The loader lengthens short steps; a window given such data directly must not trust it either.
+    CharacterWindow window(data);
+    window.playShow();
+    int changes = 0;
+    QString last = window.currentFrame();
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 500) {
+        QTest::qWait(1);
+        if (window.currentFrame() != last) {
+            ++changes;
+            last = window.currentFrame();
+        }
+    }
+    EXPECT_GT(changes, 3);
+    EXPECT_LE(changes, 500 / 20 + 2);
+}
+
+// Frames a file may hold can take a long time to draw; the animation then slows down rather
+// than redraw without pause.
+TEST(CharacterWindow, StepsLastLongerThanDrawingTheirFrame) {
+    auto data = peedy();
+    QByteArray path = "M0 0";
+    for (int k = 0; k < 4000; ++k)
+        path += "L" + QByteArray::number(k * 37 % 128) + " " + QByteArray::number(k * 91 % 128);
+    data.frames["crossing"] =
+        R"(<svg xmlns="http://www.w3.org/2000/svg" width="128" height="128"><path d=")" + path +
+        R"(" fill="#3a3" stroke="#000" stroke-width="9" fill-rule="evenodd"/></svg>)";
+    data.animations.at("show") = {{QStringLiteral("crossing"), 20}};
+    CharacterWindow window(data);
+    QElapsedTimer clock;
+    clock.start();
+    window.playShow();
+    const qint64 spent = clock.elapsed();
+    EXPECT_EQ(window.currentFrame(), QStringLiteral("crossing"));
+    ASSERT_GE(spent, 10) << "the frame drew too fast to tell";
+    EXPECT_GT(window.currentStepMs(), 20) << "drawing took " << spent << " ms";
+    EXPECT_LE(window.currentStepMs(), 60000);
 }
 
 }  // namespace
