@@ -32,7 +32,7 @@ struct PulseDevice::Connection {
     pa_simple* stream = nullptr;
     ~Connection() { close(); }
     bool open() {
-        pa_sample_spec spec{PA_SAMPLE_S16LE, kDeviceRate, 1};
+        pa_sample_spec format{PA_SAMPLE_S16LE, kDeviceRate, 1};
         const uint32_t bytesPerMs = kDeviceRate * 2 / 1000;
         pa_buffer_attr attr{};
         attr.maxlength = uint32_t(-1);
@@ -41,7 +41,7 @@ struct PulseDevice::Connection {
         attr.minreq = uint32_t(-1);
         attr.fragsize = uint32_t(-1);
         int error = 0;
-        stream = pa_simple_new(nullptr, "Tallyvox-Number", PA_STREAM_PLAYBACK, nullptr, "speech", &spec,
+        stream = pa_simple_new(nullptr, "Tallyvox-Number", PA_STREAM_PLAYBACK, nullptr, "speech", &format,
                                nullptr, &attr, &error);
         return stream != nullptr;
     }
