@@ -16,10 +16,11 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr int kDeviceRate = 48000;
-constexpr int kChunkMs = 10;          // handed to the server at a time
-constexpr int kTargetMs = 100;        // what the server keeps queued ahead of the speaker
-constexpr int kStartMs = 20;          // a stream that ran dry starts again once this much is queued
-constexpr auto kRetryEvery = 2000ms;  // while the server is away and something wants to play
+constexpr int kChunkMs = 10;            // handed to the server at a time
+constexpr int kTargetMs = 100;          // what the server keeps queued ahead of the speaker
+constexpr int kStartMs = 20;            // a stream that ran dry starts again once this much is queued
+constexpr auto kRetryEvery = 2000ms;    // while the server is away and something wants to play
+constexpr auto kShutdownWait = 1000ms;  // for a thread held up inside the sound server's library
 
 int64_t framesToUs(int64_t frames) {
     return frames * 1000000 / kDeviceRate;
@@ -66,41 +67,51 @@ struct PulseDevice::Connection {
 };
 
 PulseDevice::PulseDevice() {
-    thread_ = std::thread([this] { loop(); });
+    thread_ = std::thread([shared = shared_] {
+        loop(*shared);
+        const std::lock_guard lock(shared->mutex);
+        shared->done = true;
+        shared->finished.notify_all();
+    });
 }
 
 PulseDevice::~PulseDevice() {
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    wake_.notify_all();
-    thread_.join();
+    std::unique_lock lock(shared_->mutex);
+    shared_->stopping = true;
+    shared_->handler = nullptr;  // its owner is going away
+    shared_->wake.notify_all();
+    const bool ended = shared_->finished.wait_for(lock, kShutdownWait, [this] { return shared_->done; });
+    lock.unlock();
+    // A thread stuck in the sound server's library keeps its own state alive and ends with the process.
+    if (ended)
+        thread_.join();
+    else
+        thread_.detach();
 }
 
 void PulseDevice::setEventHandler(EventHandler handler) {
-    const std::lock_guard lock(mutex_);
-    handler_ = std::move(handler);
+    const std::lock_guard lock(shared_->mutex);
+    shared_->handler = std::move(handler);
 }
 
 void PulseDevice::play(std::shared_ptr<DeviceTrack> track) {
     {
-        const std::lock_guard lock(mutex_);
-        next_ = std::move(track);
+        const std::lock_guard lock(shared_->mutex);
+        shared_->next = std::move(track);
     }
-    wake_.notify_all();
+    shared_->wake.notify_all();
 }
 
-void PulseDevice::report(Event e) {
+void PulseDevice::report(Shared& s, Event e) {
     EventHandler h;
     {
-        const std::lock_guard lock(mutex_);
-        h = handler_;
+        const std::lock_guard lock(s.mutex);
+        h = s.handler;
     }
     if (h) h(e);
 }
 
-void PulseDevice::loop() {
+void PulseDevice::loop(Shared& s) {
     Connection pulse;
     bool everConnected = false, lostReported = false, unavailableReported = false;
     Clock::time_point retryAt{};
@@ -115,28 +126,28 @@ void PulseDevice::loop() {
     }
     for (;;) {
         {
-            std::unique_lock lock(mutex_);
-            if (stopping_) break;
-            if (next_) {
-                track = std::move(next_);
+            std::unique_lock lock(s.mutex);
+            if (s.stopping) break;
+            if (s.next) {
+                track = std::move(s.next);
                 resampler.reset(track->sampleRate(), kDeviceRate);
                 firstChunk = true;
             }
         }
         if (!track) {
-            std::unique_lock lock(mutex_);
-            wake_.wait_for(lock, 200ms, [this] { return stopping_ || next_; });
+            std::unique_lock lock(s.mutex);
+            s.wake.wait_for(lock, 200ms, [&s] { return s.stopping || s.next; });
             continue;
         }
         if (!pulse.stream && Clock::now() >= retryAt) {
             retryAt = Clock::now() + kRetryEvery;
             if (pulse.open()) {
-                if (lostReported) report(Event::Back);
+                if (lostReported) report(s, Event::Back);
                 everConnected = true;
                 lostReported = false;
             } else if (!everConnected && !unavailableReported) {
                 unavailableReported = true;
-                report(Event::Unavailable);
+                report(s, Event::Unavailable);
             }
         }
         DeviceTrack::Take t = track->take(size_t(track->sampleRate()) * kChunkMs / 1000);
@@ -151,8 +162,8 @@ void PulseDevice::loop() {
                 track.reset();
                 continue;
             }
-            std::unique_lock lock(mutex_);
-            wake_.wait_for(lock, 2ms, [this] { return stopping_ || next_; });
+            std::unique_lock lock(s.mutex);
+            s.wake.wait_for(lock, 2ms, [&s] { return s.stopping || s.next; });
             continue;
         }
         const std::vector<float> mono = resampler.process(t.samples.data(), t.samples.size());
@@ -168,7 +179,7 @@ void PulseDevice::loop() {
             if (pulse.stream) {
                 pulse.close();
                 retryAt = Clock::now() + kRetryEvery;
-                if (!lostReported) report(Event::Lost);
+                if (!lostReported) report(s, Event::Lost);
                 lostReported = true;
             }
             // No server: the track plays silently in real time.

@@ -32,14 +32,20 @@ public:
 
 private:
     struct Connection;
-    void loop();
-    void report(Event e);
-
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::shared_ptr<DeviceTrack> next_;
-    EventHandler handler_;
-    bool stopping_ = false;
+    // What the device thread works with. It outlives the device when a connection attempt or a
+    // write hangs on an unresponsive sound server: the program must still be able to end.
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::condition_variable finished;
+        std::shared_ptr<DeviceTrack> next;
+        EventHandler handler;
+        bool stopping = false;
+        bool done = false;
+    };
+    static void loop(Shared& s);
+    static void report(Shared& s, Event e);
+    std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
     std::thread thread_;
 };
 

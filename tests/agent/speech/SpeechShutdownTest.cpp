@@ -1,12 +1,18 @@
 #include "ServiceHarness.h"
 #include "TestPrograms.h"
 #include "agent/speech/OpenJTalkEngine.h"
+#include "agent/speech/PulseDevice.h"
 
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <thread>
 
@@ -53,6 +59,33 @@ TEST(SpeechServiceShutdown, DestroyingAServiceMidSpeechIsSafe) {
     t.start();
     h.service.reset();
     EXPECT_LT(t.elapsed(), 500);
+}
+
+// A sound server that takes the connection and never answers (a hung daemon): the device must not
+// hold the program open, or a failed start-up would never show its message.
+TEST(PulseDeviceShutdown, ASoundServerThatNeverAnswersDoesNotHoldTheProgram) {
+    char dir[] = "/tmp/tvx-silent-pulse-XXXXXX";
+    ASSERT_NE(::mkdtemp(dir), nullptr);
+    const std::string path = std::string(dir) + "/native";
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, path.c_str(), sizeof addr.sun_path - 1);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(fd, 4), 0);  // connections queue, nothing ever reads them
+    ::setenv("PULSE_SERVER", ("unix:" + path).c_str(), 1);
+
+    QElapsedTimer t;
+    t.start();
+    {
+        PulseDevice device;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_LT(t.elapsed(), 3000);
+    ::unsetenv("PULSE_SERVER");
+    ::close(fd);
+    ::unlink(path.c_str());
+    ::rmdir(dir);
 }
 
 }  // namespace
