@@ -317,10 +317,13 @@ def window_name(wid, env):
     return xdotool("getwindowname", wid, env=env, check=False)
 
 
-def find_window(title, env, timeout=10.0, visible=True):
-    """The id of a mapped window whose name is exactly title (multibyte titles compared by getwindowname)."""
+def find_window(title, env, timeout=10.0, visible=True, gone=None):
+    """The id of a mapped window whose name is exactly title (multibyte titles compared by getwindowname).
+    With gone (a process), stops looking once that process has ended."""
     deadline = time.monotonic() + timeout
     while True:
+        if gone is not None and gone.poll() is not None:
+            return None
         wins = visible_windows(env) if visible else xdotool(
             "search", "--name", ".*", env=env, check=False).split()
         for w in wins:
