@@ -73,16 +73,6 @@ public:
         return lines;
     }
 
-    // The log that running names one after the other, each to its end, leaves.
-    static std::vector<std::string> sequential(const std::vector<std::string>& names) {
-        std::vector<std::string> lines;
-        for (const auto& n : names) {
-            lines.push_back("start " + n);
-            lines.push_back("end " + n);
-        }
-        return lines;
-    }
-
 private:
     std::filesystem::path dir_;
 };

@@ -8,12 +8,13 @@
 using installer::ChainResult;
 using installer::ChainRunner;
 using installer::InstallChain;
+using installer::testing::InstallerDir;
 using installer::testing::k95;
 using installer::testing::k98Me;
 using installer::testing::kAll;
 using installer::testing::kXp;
-using installer::testing::InstallerDir;
 using installer::testing::RecordingLauncher;
+using installer::testing::sequential;
 
 namespace {
 
@@ -38,7 +39,7 @@ class ChainOrderTest : public ChainRunnerTest, public ::testing::WithParamInterf
 TEST_P(ChainOrderTest, RunsEachInstallerAfterThePreviousEnded) {
     dir.addInstallers(kAll);
     EXPECT_EQ(run(GetParam().chain), ChainResult::Completed);
-    EXPECT_EQ(dir.log(), InstallerDir::sequential(GetParam().order));
+    EXPECT_EQ(dir.log(), sequential(GetParam().order));
     EXPECT_EQ(recorder.openHandles, 0);
 }
 
@@ -67,7 +68,7 @@ TEST_F(ChainRunnerTest, InstallerExitingWithErrorStillCountsAsFinished) {
     dir.addInstaller("tv_enua.exe", 1603);
     dir.addInstaller("Agtx0411.exe", 2);
     EXPECT_EQ(run(InstallChain::Windows98Me), ChainResult::Completed);
-    EXPECT_EQ(dir.log(), InstallerDir::sequential(k98Me));
+    EXPECT_EQ(dir.log(), sequential(k98Me));
 }
 
 TEST_F(ChainRunnerTest, MissingExaminedInstallerIsALaunchErrorAndNothingFollows) {
@@ -78,7 +79,7 @@ TEST_F(ChainRunnerTest, MissingExaminedInstallerIsALaunchErrorAndNothingFollows)
 
     // On the XP chain the examined step is the second one: the package has already run.
     EXPECT_EQ(run(InstallChain::WindowsXp), ChainResult::LaunchFailed);
-    EXPECT_EQ(dir.log(), InstallerDir::sequential({"Tallyvox-Number.msi"}));
+    EXPECT_EQ(dir.log(), sequential({"Tallyvox-Number.msi"}));
 }
 
 TEST_F(ChainRunnerTest, MissingUnexaminedInstallerIsAWaitError) {
@@ -88,7 +89,7 @@ TEST_F(ChainRunnerTest, MissingUnexaminedInstallerIsAWaitError) {
 
     dir.addInstallers({"InstMsiA.exe", "Tallyvox-Number.msi"});
     EXPECT_EQ(run(InstallChain::Windows95), ChainResult::WaitFailed);  // MsAgent.exe is missing
-    EXPECT_EQ(dir.log(), InstallerDir::sequential({"InstMsiA.exe", "Tallyvox-Number.msi"}));
+    EXPECT_EQ(dir.log(), sequential({"InstMsiA.exe", "Tallyvox-Number.msi"}));
     EXPECT_EQ(recorder.openHandles, 0);
 }
 
@@ -96,5 +97,5 @@ TEST_F(ChainRunnerTest, NonExecutableInstallerStartsNothing) {
     dir.addInstallers(kAll);
     dir.write("spchapi.exe", "#!/bin/sh\nexit 0\n", 0644);
     EXPECT_EQ(run(InstallChain::WindowsXp), ChainResult::WaitFailed);
-    EXPECT_EQ(dir.log(), InstallerDir::sequential({"Tallyvox-Number.msi", "tv_enua.exe"}));
+    EXPECT_EQ(dir.log(), sequential({"Tallyvox-Number.msi", "tv_enua.exe"}));
 }

@@ -16,6 +16,7 @@ using installer::testing::k95;
 using installer::testing::k98Me;
 using installer::testing::kAll;
 using installer::testing::kXp;
+using installer::testing::sequential;
 using wintest::StandInDir;
 
 namespace {
@@ -45,7 +46,7 @@ class ChainOrderWinTest : public ChainRunnerWinTest, public ::testing::WithParam
 TEST_P(ChainOrderWinTest, RunsEachInstallerAfterThePreviousEnded) {
     dir.addInstallers(kAll);
     EXPECT_EQ(run(GetParam().chain), ChainResult::Completed);
-    EXPECT_EQ(dir.log(), StandInDir::sequential(GetParam().order));
+    EXPECT_EQ(dir.log(), sequential(GetParam().order));
 }
 
 INSTANTIATE_TEST_SUITE_P(Chains, ChainOrderWinTest,
@@ -58,7 +59,7 @@ TEST_F(ChainRunnerWinTest, InstallerExitingWithErrorStillCountsAsFinished) {
     dir.addInstaller("tv_enua.exe", 1603);
     dir.addInstaller("Agtx0411.exe", 2);
     EXPECT_EQ(run(InstallChain::Windows98Me), ChainResult::Completed);
-    EXPECT_EQ(dir.log(), StandInDir::sequential(k98Me));
+    EXPECT_EQ(dir.log(), sequential(k98Me));
 }
 
 TEST_F(ChainRunnerWinTest, MissingExaminedInstallerIsALaunchErrorAndNothingFollows) {
@@ -68,7 +69,7 @@ TEST_F(ChainRunnerWinTest, MissingExaminedInstallerIsALaunchErrorAndNothingFollo
 
     // On the XP chain the examined step is the second one: the package has already run.
     EXPECT_EQ(run(InstallChain::WindowsXp), ChainResult::LaunchFailed);
-    EXPECT_EQ(dir.log(), StandInDir::sequential({"Tallyvox-Number.msi"}));
+    EXPECT_EQ(dir.log(), sequential({"Tallyvox-Number.msi"}));
 }
 
 TEST_F(ChainRunnerWinTest, MissingUnexaminedInstallerIsAWaitError) {
@@ -78,5 +79,5 @@ TEST_F(ChainRunnerWinTest, MissingUnexaminedInstallerIsAWaitError) {
 
     dir.addInstallers({"InstMsiA.exe", "Tallyvox-Number.msi"});
     EXPECT_EQ(run(InstallChain::Windows95), ChainResult::WaitFailed);  // MsAgent.exe is missing
-    EXPECT_EQ(dir.log(), StandInDir::sequential({"InstMsiA.exe", "Tallyvox-Number.msi"}));
+    EXPECT_EQ(dir.log(), sequential({"InstMsiA.exe", "Tallyvox-Number.msi"}));
 }

@@ -10,13 +10,14 @@
 
 using installer::InstallerFlow;
 using installer::LoadOutcome;
+using installer::testing::InstallerDir;
 using installer::testing::k95;
 using installer::testing::k98Me;
 using installer::testing::kAll;
 using installer::testing::kXp;
-using installer::testing::InstallerDir;
 using installer::testing::RecordingLauncher;
 using installer::testing::ScriptedDialogs;
+using installer::testing::sequential;
 
 namespace {
 
@@ -58,7 +59,7 @@ TEST_P(EditionChainTest, ProductNameChoosesTheChainThatRunsToItsEnd) {
         setNineXName(c.productName);
     dir.addInstallers(kAll);
     EXPECT_EQ(run(), LoadOutcome::Completed);
-    EXPECT_EQ(dir.log(), InstallerDir::sequential(c.order));
+    EXPECT_EQ(dir.log(), sequential(c.order));
     EXPECT_EQ(dialogs.questions, std::vector<std::string>{installer::kConsentText});
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(recorder.openHandles, 0);
@@ -81,7 +82,7 @@ TEST_F(InstallerFlowTest, UnreadableRegistryRunsTheXpChain) {
     registry.denyAccess(platform::kWindowsNtVersionKey, 0x0002);
     dir.addInstallers(kAll);
     EXPECT_EQ(run(), LoadOutcome::Completed);
-    EXPECT_EQ(dir.log(), InstallerDir::sequential(kXp));
+    EXPECT_EQ(dir.log(), sequential(kXp));
 }
 
 TEST_F(InstallerFlowTest, AnsweringNoStartsNothingAndReadsNothing) {
@@ -116,5 +117,5 @@ TEST_F(InstallerFlowTest, MissingEnglishEngineOnXpStopsAfterThePackage) {
     dir.addInstallers({"Tallyvox-Number.msi", "spchapi.exe", "Agtx0411.exe", "lhttsjpj.exe"});
     EXPECT_EQ(run(), LoadOutcome::ErrorShown);
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{"ShellExecuteEx Error"});
-    EXPECT_EQ(dir.log(), InstallerDir::sequential({"Tallyvox-Number.msi"}));
+    EXPECT_EQ(dir.log(), sequential({"Tallyvox-Number.msi"}));
 }

@@ -19,4 +19,15 @@ inline const std::vector<std::string> kAll = {"InstMsiA.exe", "Tallyvox-Number.m
                                               "tv_enua.exe",  "Agtx0411.exe",        "lhttsjpj.exe",
                                               "spchapi.exe"};
 
+// The log that running names one after the other, each to its end, leaves: every stand-in
+// installer logs "start NAME" and "end NAME".
+inline std::vector<std::string> sequential(const std::vector<std::string>& names) {
+    std::vector<std::string> lines;
+    for (const auto& n : names) {
+        lines.push_back("start " + n);
+        lines.push_back("end " + n);
+    }
+    return lines;
+}
+
 }  // namespace installer::testing
