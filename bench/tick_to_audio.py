@@ -15,6 +15,7 @@ the first Japanese reading after pressing "日本語だけ" with places 1 to 15 
 N times; --only-first skips the modes.
 """
 
+import contextlib
 import os
 import statistics
 import subprocess
@@ -89,14 +90,24 @@ def click(drill, button):
     raise AssertionError(f"the drill did not see the click on {button}")
 
 
-def drill_modes(args, env, tmp):
-    audio = os.path.join(tmp, "audio.txt")
+@contextlib.contextmanager
+def traced_drill(args, env, tmp, name):
+    """A raised drill window whose audio trace starts empty; yields (drill, trace path)."""
+    audio = os.path.join(tmp, name)
     if os.path.exists(audio):
         os.remove(audio)
     drill = e2e.Drill(args.bin_dir, env, tmp, extra_env={"TVX_AUDIO_TRACE": audio})
     try:
         e2e.xdotool("windowraise", drill.wid, env=drill.env, check=False)
         time.sleep(0.5)
+        yield drill, audio
+        drill.close()
+    finally:
+        e2e.stop(drill.proc)
+
+
+def drill_modes(args, env, tmp):
+    with traced_drill(args, env, tmp, "audio.txt") as (drill, audio):
         cpu0, wall0 = cpu_seconds(drill.proc.pid), time.monotonic()
         for button in ("Command4", "Command5", "Command7", "Command8"):
             at = click(drill, button)
@@ -120,19 +131,10 @@ def drill_modes(args, env, tmp):
         wall = time.monotonic() - wall0
         print(f"CPU while drilling: {100 * cpu / wall:.1f} % of a core ({cpu:.1f} s in {wall:.0f} s, "
               f"program and its children)", flush=True)
-        drill.close()
-    finally:
-        e2e.stop(drill.proc)
 
 
 def first_fifteen(args, env, tmp, runs):
-    audio = os.path.join(tmp, "audio15.txt")
-    if os.path.exists(audio):
-        os.remove(audio)
-    drill = e2e.Drill(args.bin_dir, env, tmp, extra_env={"TVX_AUDIO_TRACE": audio})
-    try:
-        e2e.xdotool("windowraise", drill.wid, env=drill.env, check=False)
-        time.sleep(0.5)
+    with traced_drill(args, env, tmp, "audio15.txt") as (drill, audio):
         for p in (1, 15):
             px, py = drill.point(CHECK1_X, check1_y(p) + BOX_H / 2)
             e2e.click_at(px + 7, py, env=drill.env)
@@ -153,9 +155,6 @@ def first_fifteen(args, env, tmp, runs):
         print(f"first Japanese reading after the button ({digits} digits): click's tick -> first sample ms "
               f"{[round(v) for v in lat]} median {statistics.median(lat) if lat else float('nan'):.0f}",
               flush=True)
-        drill.close()
-    finally:
-        e2e.stop(drill.proc)
 
 
 def main():
