@@ -8,19 +8,6 @@ namespace drill {
 
 namespace {
 
-// The sink of a test draw: the texts stay here.
-class HeldTexts final : public NumberTexts {
-public:
-    std::string Command1Caption() const override { return display; }
-    void SetCommand1Caption(const std::string& text) override { display = text; }
-    std::string Command2Caption() const override { return japanese; }
-    void SetCommand2Caption(const std::string& text) override { japanese = text; }
-    std::string Text2Text() const override { return english; }
-    void SetText2Text(const std::string& text) override { english = text; }
-
-    std::string display, japanese, english;
-};
-
 // The copy's boxes are never shown anywhere.
 class NoBoxes final : public PlaceBoxView {
 public:

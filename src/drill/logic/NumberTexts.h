@@ -20,6 +20,19 @@ public:
     virtual void SetText2Text(const std::string& text) = 0;
 };
 
+// The texts kept in memory, for a number drawn away from the window.
+class HeldTexts final : public NumberTexts {
+public:
+    std::string Command1Caption() const override { return display; }
+    void SetCommand1Caption(const std::string& text) override { display = text; }
+    std::string Command2Caption() const override { return japanese; }
+    void SetCommand2Caption(const std::string& text) override { japanese = text; }
+    std::string Text2Text() const override { return english; }
+    void SetText2Text(const std::string& text) override { english = text; }
+
+    std::string display, japanese, english;
+};
+
 // Length in characters (code points) of a UTF-8 text, as the controls count it.
 int TextLength(const std::string& utf8);
 
