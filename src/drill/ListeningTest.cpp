@@ -207,6 +207,7 @@ void ListeningTest::read(ReadingPace pace) {
                  QStringLiteral("read %1 %2")
                      .arg(QLatin1String(languageTag(currentLanguage_)),
                           pace == ReadingPace::Slow ? QStringLiteral("slow") : QStringLiteral("normal")));
+    if (deps_.beforeReading) deps_.beforeReading();
     try {
         ReadListeningNumber(*deps_.characters, *deps_.speechChar, *current_, currentLanguage_, pace);
     } catch (const agent::AgentError& e) {

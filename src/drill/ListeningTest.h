@@ -30,6 +30,8 @@ struct ListeningTestDeps {
     agent::ICharacter* speechChar = nullptr;
     // Null gives a generator seeded from the clock.
     std::unique_ptr<RandomSource> random;
+    // Called before each reading so that nothing else talks over it (the main window stops its drill).
+    std::function<void()> beforeReading;
     // Asks where to save the CSV; an empty answer saves nothing. Null asks with a file dialog.
     std::function<QString(QWidget* parent)> askSavePath;
 };

@@ -37,13 +37,17 @@ ListeningTest* ReadOut1::ListeningTestWindow() const {
 void ReadOut1::ListeningTestMenu_Click() {
     Trace::write("click", QStringLiteral("ListeningTestMenu"));
     // The test and the drill would talk over each other: the drill stops, as a start button stops
-    // the other drills.
-    for (platform::VbTimer* t : {&Timer1, &Timer3, &Timer4}) t->setEnabled(false);
+    // the other drills; a drill started while the test is open stops again at the test's next reading.
+    const auto stopDrill = [this] {
+        for (platform::VbTimer* t : {&Timer1, &Timer3, &Timer4}) t->setEnabled(false);
+    };
+    stopDrill();
     if (!listeningTest_) {
         ListeningTestDeps deps;
         deps.mainState = &State();
         deps.characters = &Agent1().Characters();
         deps.speechChar = SpeechChar;
+        deps.beforeReading = stopDrill;
         listeningTest_ = new ListeningTest(std::move(deps), this);
         listeningTest_->placeBesideOwner();
     }

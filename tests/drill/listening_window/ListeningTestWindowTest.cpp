@@ -211,7 +211,7 @@ public:
     RecordingCharacter peedy;
 };
 
-TEST(ListeningTestWindow, MenuItemSitsBeforeVersionAndOpeningStopsTheDrill) {
+TEST(ListeningTestWindow, MenuItemSitsBeforeVersionAndOpeningOrReadingStopsTheDrill) {
     auto agentOwned = std::make_unique<FakeAgent>();
     FakeAgent& agentRef = *agentOwned;
     ReadOut1Deps deps;
@@ -248,6 +248,11 @@ TEST(ListeningTestWindow, MenuItemSitsBeforeVersionAndOpeningStopsTheDrill) {
     EXPECT_EQ(said.substr(said.size() - 5), "\"=\"\"\\") << said;  // never in the balloon
     EXPECT_EQ(main.Command1->text(), shown);
     EXPECT_EQ(test->Session().Tried(), 0);
+    // A drill started while the test is open stops at the test's next reading.
+    main.Command4->click();
+    ASSERT_TRUE(main.Timer1.enabled() || main.Timer3.enabled() || main.Timer4.enabled());
+    test->ReplayButton->click();
+    EXPECT_FALSE(main.Timer1.enabled() || main.Timer3.enabled() || main.Timer4.enabled());
     // Opening again raises the same window, with its session.
     main.ListeningTestMenu->trigger();
     EXPECT_EQ(main.ListeningTestWindow(), test);
