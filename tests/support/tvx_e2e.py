@@ -308,6 +308,16 @@ def xdotool(*args, env, check=True, timeout=10):
     return r.stdout.strip()
 
 
+def press(wid, key, env):
+    """Presses key in the window. A key that closes the window (Return on a box) leaves xdotool's release
+    to a window that is gone: xdotool then fails with BadWindow and the key stays down in the server,
+    auto-repeating into whatever window takes the focus next (the next box closes at once). So a failed
+    press is always followed by a release at the server."""
+    if subprocess.run(["xdotool", "key", "--window", str(wid), key], env=env, capture_output=True,
+                      timeout=10).returncode != 0:
+        xdotool("keyup", key, env=env, check=False)
+
+
 def visible_windows(env):
     out = xdotool("search", "--onlyvisible", "--name", ".*", env=env, check=False)
     return [w for w in out.split() if w]

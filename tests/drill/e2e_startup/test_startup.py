@@ -62,7 +62,7 @@ def check_missing_character(args, x):
                 assert e2e.find_window(TITLE, x.env, timeout=0) is None, "main window mapped without a character"
                 wins = [w for w in e2e.visible_windows(x.env) if e2e.window_name(w, x.env) == "Tallyvox-Number"]
                 if wins:
-                    e2e.xdotool("key", "--window", wins[0], "Return", env=x.env, check=False)
+                    e2e.press(wins[0], "Return", x.env)
                 time.sleep(0.2)
             rc = e2e.wait_exit(proc, 5)
             out = proc.stdout.read() if rc is not None else ""

@@ -70,8 +70,7 @@ def answer(env, key, what):
     if not wid:
         names = {w: tvx_e2e.window_name(w, env) for w in tvx_e2e.visible_windows(env)}
         raise AssertionError(f"no {what} box appeared; visible windows: {names}")
-    # Return closes the box on the key press already, so the release may find the window gone.
-    tvx_e2e.xdotool("key", "--window", wid, key, env=env, check=False)
+    tvx_e2e.press(wid, key, env)
     wait_gone(wid, env)
     return wid
 
