@@ -76,23 +76,14 @@ private:
 };
 
 // The window's texts and controls, kept in memory.
-class Controls : public drill::NumberTexts, public drill::PlaceBoxView, public drill::DrillView {
+class Controls : public drill::HeldTexts, public drill::PlaceBoxView, public drill::DrillView {
 public:
-    std::string Command1Caption() const override { return c1_; }
-    void SetCommand1Caption(const std::string& t) override { c1_ = t; }
-    std::string Command2Caption() const override { return c2_; }
-    void SetCommand2Caption(const std::string& t) override { c2_ = t; }
-    std::string Text2Text() const override { return t2_; }
-    void SetText2Text(const std::string& t) override { t2_ = t; }
     void SetPlaceBoxTicked(drill::PlaceColumn, int, bool) override {}
     void FocusStartButton(drill::StartButton) override {}
     void ResetStartButtonColors() override {}
     void ColourStartButtonPink(drill::StartButton) override {}
     void SetCommand3Caption(const std::string&) override {}
     int UpDown1Increment() const override { return drill::kUpDown1Increment; }
-
-private:
-    std::string c1_, c2_, t2_;
 };
 
 double percentile(std::vector<double> v, double p) {

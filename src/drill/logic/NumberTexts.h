@@ -21,7 +21,7 @@ public:
 };
 
 // The texts kept in memory, for a number drawn away from the window.
-class HeldTexts final : public NumberTexts {
+class HeldTexts : public NumberTexts {
 public:
     std::string Command1Caption() const override { return display; }
     void SetCommand1Caption(const std::string& text) override { display = text; }
