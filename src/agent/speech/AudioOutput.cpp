@@ -72,16 +72,7 @@ DefaultAudio defaultAudio() {
     DefaultAudio audio;
     audio.output = [device] { return std::make_unique<DeviceOutput>(device); };
     audio.watch = [device](std::function<void(DeviceEvent)> handler) {
-        device->setEventHandler([handler = std::move(handler)](PulseDevice::Event e) {
-            switch (e) {
-                case PulseDevice::Event::Unavailable:
-                    return handler(DeviceEvent::Unavailable);
-                case PulseDevice::Event::Lost:
-                    return handler(DeviceEvent::Lost);
-                case PulseDevice::Event::Back:
-                    return handler(DeviceEvent::Back);
-            }
-        });
+        device->setEventHandler(std::move(handler));
     };
     return audio;
 }

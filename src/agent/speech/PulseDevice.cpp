@@ -102,7 +102,7 @@ void PulseDevice::play(std::shared_ptr<DeviceTrack> track) {
     shared_->wake.notify_all();
 }
 
-void PulseDevice::report(Shared& s, Event e) {
+void PulseDevice::report(Shared& s, DeviceEvent e) {
     EventHandler h;
     {
         const std::lock_guard lock(s.mutex);
@@ -142,12 +142,12 @@ void PulseDevice::loop(Shared& s) {
         if (!pulse.stream && Clock::now() >= retryAt) {
             retryAt = Clock::now() + kRetryEvery;
             if (pulse.open()) {
-                if (lostReported) report(s, Event::Back);
+                if (lostReported) report(s, DeviceEvent::Back);
                 everConnected = true;
                 lostReported = false;
             } else if (!everConnected && !unavailableReported) {
                 unavailableReported = true;
-                report(s, Event::Unavailable);
+                report(s, DeviceEvent::Unavailable);
             }
         }
         DeviceTrack::Take t = track->take(size_t(track->sampleRate()) * kChunkMs / 1000);
@@ -179,7 +179,7 @@ void PulseDevice::loop(Shared& s) {
             if (pulse.stream) {
                 pulse.close();
                 retryAt = Clock::now() + kRetryEvery;
-                if (!lostReported) report(s, Event::Lost);
+                if (!lostReported) report(s, DeviceEvent::Lost);
                 lostReported = true;
             }
             // No server: the track plays silently in real time.

@@ -6,6 +6,7 @@
 // timing) and the connection is tried again every so often while there is something to play; the
 // owner hears of each loss and each return once.
 
+#include "agent/speech/AudioOutput.h"
 #include "agent/speech/DeviceTrack.h"
 
 #include <condition_variable>
@@ -18,8 +19,7 @@ namespace agent::speech {
 
 class PulseDevice {
 public:
-    enum class Event { Unavailable, Lost, Back };
-    using EventHandler = std::function<void(Event)>;  // called on the device thread
+    using EventHandler = std::function<void(DeviceEvent)>;  // called on the device thread
 
     PulseDevice();
     ~PulseDevice();
@@ -44,7 +44,7 @@ private:
         bool done = false;
     };
     static void loop(Shared& s);
-    static void report(Shared& s, Event e);
+    static void report(Shared& s, DeviceEvent e);
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
     std::thread thread_;
 };
