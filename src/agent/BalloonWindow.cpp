@@ -1,6 +1,7 @@
 #include "agent/BalloonWindow.h"
 
 #include "agent/WindowShape.h"
+#include "platform/ui/JapaneseFonts.h"
 
 #include <QBitmap>
 #include <QFontMetrics>
@@ -44,11 +45,7 @@ void BalloonWindow::setFontSize(int points) {
 }
 
 QFont BalloonWindow::textFont() const {
-    QFont font;
-    font.setFamilies(
-        {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic")});
-    font.setPointSize(fontSize_);
-    return font;
+    return platform::ui::gothicFont(fontSize_);
 }
 
 void BalloonWindow::showText(const QString& text, const QRect& character, QPoint beak) {

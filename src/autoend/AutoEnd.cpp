@@ -3,6 +3,7 @@
 #include "autoend/AutoEndState.h"
 #include "autoend/Trace.h"
 #include "platform/ui/FitFont.h"
+#include "platform/ui/JapaneseFonts.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/UpDown.h"
 
@@ -25,12 +26,7 @@ const std::array<QString, 4> kLabels{
     QStringLiteral("個でシャットダウンする。"), QStringLiteral("個でTallyvox-Numberを終了する。")};
 
 QFont dialogFont() {
-    // IPAPGothic stands in where the Windows face is not installed.
-    QFont f;
-    f.setFamilies(
-        {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")});
-    f.setPointSizeF(14.25);
-    return f;
+    return platform::ui::pGothicFont(14.25);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "drill/Trace.h"
 #include "drill/listening/AnswerInput.h"
 #include "drill/listening/WindowBeside.h"
+#include "platform/ui/JapaneseFonts.h"
 
 #include <QButtonGroup>
 #include <QFile>
@@ -27,11 +28,7 @@ QString qs(const std::string& s) {
 }
 
 QFont numberFont() {
-    QFont f;
-    f.setFamilies(
-        {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic")});
-    f.setPointSizeF(20);
-    return f;
+    return platform::ui::gothicFont(20);
 }
 
 const char* languageTag(ListeningLanguage language) {

@@ -6,6 +6,7 @@
 #include "drill/StartupTexts.h"
 #include "drill/logic/DrillSequencer.h"
 #include "platform/ui/FitFont.h"
+#include "platform/ui/JapaneseFonts.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/UpDown.h"
 
@@ -38,9 +39,7 @@ constexpr std::array<int, 15> kCheck2TopsFrom15 = {420,  795,  1170, 1530, 1905,
                                                    3390, 3765, 4155, 4515, 4890, 5265, 5640};
 
 QFont gothic(double points) {
-    QFont f;
-    f.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic")});
-    f.setPointSizeF(points);
+    QFont f = platform::ui::gothicFont(points);
     f.setWeight(QFont::Normal);
     return f;
 }
@@ -171,10 +170,7 @@ void ReadOut1::fitFonts() {
 void ReadOut1::buildMenu() {
     QMenuBar* bar = menuBar();
     // Menus use the proportional face, as system menus do; its narrow spaces keep the Version item on the bar.
-    QFont menuFont;
-    menuFont.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")});
-    menuFont.setPointSizeF(9);
-    bar->setFont(menuFont);
+    bar->setFont(platform::ui::pGothicFont(9));
     Copyright = bar->addAction(copyrightMenuCaption());
     Version = bar->addAction(versionMenuDesignCaption());
     connect(Copyright, &QAction::triggered, this, &ReadOut1::Copyright_Click);
