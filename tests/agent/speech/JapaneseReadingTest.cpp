@@ -19,30 +19,17 @@ namespace {
 
 const char* const kDigit[] = {"", "イチ", "ニ", "サン", "ヨン", "ゴ", "ロク", "ナナ", "ハチ", "キュー"};
 const char* const kUnit[] = {"", "マン", "オク", "チョー"};
+// With their sound changes (3000 サンゼン, 600 ロッピャク, ...).
+const char* const kThousands[] = {"",       "セン",     "ニセン",   "サンゼン", "ヨンセン",
+                                  "ゴセン", "ロクセン", "ナナセン", "ハッセン", "キューセン"};
+const char* const kHundreds[] = {"",         "ヒャク",     "ニヒャク",   "サンビャク", "ヨンヒャク",
+                                 "ゴヒャク", "ロッピャク", "ナナヒャク", "ハッピャク", "キューヒャク"};
 
 // One group of up to four digits (not all zero) followed by its unit: 0 none, 1 万, 2 億, 3 兆.
 std::string groupKana(int group, int unit) {
     const int th = group / 1000, hu = group / 100 % 10, te = group / 10 % 10, on = group % 10;
     const bool cho = unit == 3;
-    std::string k;
-    if (th == 1)
-        k += "セン";
-    else if (th == 3)
-        k += "サンゼン";
-    else if (th == 8)
-        k += "ハッセン";
-    else if (th)
-        k += std::string(kDigit[th]) + "セン";
-    if (hu == 1)
-        k += "ヒャク";
-    else if (hu == 3)
-        k += "サンビャク";
-    else if (hu == 6)
-        k += "ロッピャク";
-    else if (hu == 8)
-        k += "ハッピャク";
-    else if (hu)
-        k += std::string(kDigit[hu]) + "ヒャク";
+    std::string k = std::string(kThousands[th]) + kHundreds[hu];
     if (te) k += std::string(te == 1 ? "" : kDigit[te]) + (cho && on == 0 ? "ジュッ" : "ジュー");
     if (on == 1 && cho)
         k += "イッ";
