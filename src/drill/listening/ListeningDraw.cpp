@@ -14,10 +14,6 @@ public:
     void SetPlaceBoxTicked(PlaceColumn, int, bool) override {}
 };
 
-std::string SpeedTag(int speed) {
-    return "\\Spd=" + std::to_string(speed) + "\\";
-}
-
 }  // namespace
 
 std::string ListeningNumber::Digits() const {
@@ -52,12 +48,8 @@ std::string ListeningSpeechText(const ListeningNumber& number, ListeningLanguage
         const std::string text = EnglishSpeechText(number.display, number.english, false);
         return slow ? SpeedTag(kSlowEnglishSpeed) + text : text;
     }
-    std::string text = JapaneseSpeechText(number.japanese, false);
-    if (!slow) return text;
-    // The Japanese form opens with its own speed; the slow one takes its place.
-    const size_t end = text.rfind("\\Spd=", 0) == 0 ? text.find('\\', 1) : std::string::npos;
-    if (end != std::string::npos) text.erase(0, end + 1);
-    return SpeedTag(kSlowJapaneseSpeed) + text;
+    return slow ? JapaneseSpeechText(number.japanese, false, kSlowJapaneseSpeed)
+                : JapaneseSpeechText(number.japanese, false);
 }
 
 void ReadListeningNumber(agent::ICharacters& characters, agent::ICharacter& speechChar,

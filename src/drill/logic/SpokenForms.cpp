@@ -8,7 +8,7 @@ const std::string kMapOpen = "\\Map=\"";
 const std::string kMapMiddle = "\"=\"";
 const std::string kMapClose = "\"\\";
 const std::string kEmailContext = "\\Ctx=\"E-mail\"\\";
-const std::string kJapaneseSpeed = "\\Spd=195\\";
+constexpr int kJapaneseSpeed = 195;
 
 std::string SilentBalloon(const std::string& spoken) {
     return kMapOpen + spoken + kMapMiddle + kMapClose;
@@ -32,8 +32,16 @@ std::string EnglishSpeechText(const std::string& display, const std::string& eng
     return kEmailContext + english;
 }
 
+std::string SpeedTag(int speed) {
+    return "\\Spd=" + std::to_string(speed) + "\\";
+}
+
 std::string JapaneseSpeechText(const std::string& japanese, bool balloonOn) {
-    return kJapaneseSpeed + (balloonOn ? japanese : SilentBalloon(japanese));
+    return JapaneseSpeechText(japanese, balloonOn, kJapaneseSpeed);
+}
+
+std::string JapaneseSpeechText(const std::string& japanese, bool balloonOn, int speed) {
+    return SpeedTag(speed) + (balloonOn ? japanese : SilentBalloon(japanese));
 }
 
 Speaker::Speaker(const ReadOut1State& state, const NumberTexts& texts, agent::ICharacters& characters,

@@ -17,6 +17,10 @@ std::string ThreeDigitRule(const std::string& text);
 // The texts handed to Speak, with the speech-output tags that decide the balloon.
 std::string EnglishSpeechText(const std::string& display, const std::string& english, bool balloonOn);
 std::string JapaneseSpeechText(const std::string& japanese, bool balloonOn);
+// The same at another speed (words per minute) than the drill's own.
+std::string JapaneseSpeechText(const std::string& japanese, bool balloonOn, int speed);
+// The speech-output tag that sets the speed of what follows it.
+std::string SpeedTag(int speed);
 
 // SpeakEnglish / SpeakJapanese: read the number's texts and BalloonOn at each call, set the engine of
 // "peedy" anew, and queue one Speak on SpeechChar. They change no field and no control; failures of
