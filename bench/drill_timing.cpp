@@ -11,10 +11,10 @@
 //
 //   QT_QPA_PLATFORM=offscreen bench_drill_timing --character <bin>/PEEDY.acs [--ticks 1000] [--scale 10]
 
-#include "agent/Agent.h"
+#include "qt/agent/Agent.h"
 #include "agent/speech/SpeechService.h"
-#include "drill/logic/ReadOut1Logic.h"
-#include "platform/ui/VbTimer.h"
+#include "core/drill/ReadOut1Logic.h"
+#include "qt/ui/VbTimer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -78,12 +78,12 @@ private:
 // The window's texts and controls, kept in memory.
 class Controls : public drill::HeldTexts, public drill::PlaceBoxView, public drill::DrillView {
 public:
-    void SetPlaceBoxTicked(drill::PlaceColumn, int, bool) override {}
-    void FocusStartButton(drill::StartButton) override {}
+    void setPlaceBoxTicked(drill::PlaceColumn, int, bool) override {}
+    void focusStartButton(drill::StartButton) override {}
     void ResetStartButtonColors() override {}
-    void ColourStartButtonPink(drill::StartButton) override {}
-    void SetCommand3Caption(const std::string&) override {}
-    int UpDown1Increment() const override { return drill::kUpDown1Increment; }
+    void colourStartButtonPink(drill::StartButton) override {}
+    void setCommand3Caption(const std::string&) override {}
+    int upDown1Increment() const override { return drill::kUpDown1Increment; }
 };
 
 double percentile(std::vector<double> v, double p) {

@@ -7,9 +7,9 @@
 
 #include "agent/speech/OpenJTalkEngine.h"
 #include "agent/speech/SpeechTags.h"
-#include "drill/logic/NumberGenerator.h"
-#include "drill/logic/SpokenForms.h"
-#include "drill/logic/Waits.h"
+#include "core/drill/NumberGenerator.h"
+#include "core/drill/SpokenForms.h"
+#include "core/drill/Waits.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // Cost of one MakeNumber draw without widgets: three places and all fifteen.
 
-#include "drill/logic/NumberGenerator.h"
-#include "drill/logic/PlaceSelection.h"
-#include "drill/logic/RandomSource.h"
+#include "core/drill/NumberGenerator.h"
+#include "core/drill/PlaceSelection.h"
+#include "core/drill/RandomSource.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,7 +12,7 @@ namespace {
 
 class NoBoxes : public drill::PlaceBoxView {
 public:
-    void SetPlaceBoxTicked(drill::PlaceColumn, int, bool) override {}
+    void setPlaceBoxTicked(drill::PlaceColumn, int, bool) override {}
 };
 
 void Draw(benchmark::State& bench, int lo, int hi) {

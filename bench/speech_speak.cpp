@@ -1,6 +1,6 @@
 // Cost of SpeechService::speak(): parse the tags and enqueue, on the calling thread.
 
-#include "agent/speech/FakeEngine.h"
+#include "FakeEngine.h"
 #include "agent/speech/SpeechServiceConfig.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 
 Runs Tallyvox-Number under a private Xvfb and PulseAudio null sink (tests/support/tvx_e2e.py), presses
 each start button in turn and lets it drill for a while. The speech library's audio trace
-(TVX_AUDIO_TRACE) stamps "speak" when a reading is handed over on its timer tick, "first-audio" when its
+(in TVX_TRACE_FILE) stamps "speak" when a reading is handed over on its timer tick, "first-audio" when its
 first samples reach the device and "finished" when it ends; requests play strictly in order, so each
 speak pairs with the first first-audio at or after it that the reading before did not take. A reading whose tick comes while the previous one still
 plays is counted as queued (an overrun) and left out of the latency figures.
@@ -93,10 +93,8 @@ def click(drill, button):
 @contextlib.contextmanager
 def traced_drill(args, env, tmp, name):
     """A raised drill window whose audio trace starts empty; yields (drill, trace path)."""
-    audio = os.path.join(tmp, name)
-    if os.path.exists(audio):
-        os.remove(audio)
-    drill = e2e.Drill(args.bin_dir, env, tmp, extra_env={"TVX_AUDIO_TRACE": audio})
+    drill = e2e.Drill(args.bin_dir, env, tmp)
+    audio = drill.trace
     try:
         e2e.xdotool("windowraise", drill.wid, env=drill.env, check=False)
         time.sleep(0.5)

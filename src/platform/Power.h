@@ -1,10 +1,7 @@
 #pragma once
 
 #include <memory>
-
-#ifndef _WIN32
-class QDBusConnection;
-#endif
+#include <string>
 
 namespace platform {
 
@@ -25,9 +22,10 @@ public:
 std::unique_ptr<IPower> makeSystemPower();
 
 #ifndef _WIN32
-// Requests sent to systemd-logind over the given bus; tests pass a private bus with a stand-in service.
-// A refused request is written once to stderr, the first time one is refused.
-std::unique_ptr<IPower> makeLogindPower(const QDBusConnection& bus);
+// Requests sent to systemd-logind over the D-Bus at busAddress, connected at the first request; tests
+// pass a private bus with a stand-in service. A refused request is written once to stderr, the first
+// time one is refused.
+std::unique_ptr<IPower> makeLogindPower(const std::string& busAddress);
 #endif
 
 }  // namespace platform

@@ -63,8 +63,10 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IPower> makeLogindPower(const QDBusConnection& bus) {
-    return std::make_unique<LogindPower>([bus] { return bus; });
+std::unique_ptr<IPower> makeLogindPower(const std::string& busAddress) {
+    const QString address = QString::fromStdString(busAddress);
+    return std::make_unique<LogindPower>(
+        [address] { return QDBusConnection::connectToBus(address, QStringLiteral("tvx-power ") + address); });
 }
 
 std::unique_ptr<IPower> makeSystemPower() {

@@ -5,7 +5,7 @@
 //            the sound server; every notice is printed to stdout as "notice: <text>".
 // Exits 0 when done, 2 when the speech does not finish in time.
 
-#include "agent/speech/FakeEngine.h"
+#include "FakeEngine.h"
 #include "agent/speech/SpeechServiceConfig.h"
 
 #include <QCoreApplication>

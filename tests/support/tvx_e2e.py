@@ -424,6 +424,16 @@ TWIPS_PER_PIXEL = 15  # Xvfb runs at 96 DPI
 COMMAND6_TWIPS = (5730, 330)
 
 
+def autoend_lines(path):
+    """The auto-end's lines of the drill's trace, without their time stamp and event name."""
+    try:
+        with open(path, encoding="utf-8") as f:
+            lines = f.read().splitlines()
+    except FileNotFoundError:
+        return []
+    return [parts[2] for parts in (line.split(" ", 2) for line in lines) if len(parts) == 3 and parts[1] == "autoend"]
+
+
 def expected_character_position(main_geometry):
     """Where the drill must put its character: the main window's left edge and bottom, in twips over 20,
     halves to even (Python's round)."""
@@ -432,17 +442,15 @@ def expected_character_position(main_geometry):
 
 
 class Drill:
-    """The real drill with both event traces on (TVX_TRACE_FILE, TVX_AUTOEND_TRACE), under the given
+    """The real drill with its event trace on (TVX_TRACE_FILE: drill, auto-end and audio events), under the given
     X server; its output goes to tmp/drill.log. Controls are found from their twips positions, the
     client area's origin coming from Command6's traced geometry."""
 
     def __init__(self, bin_dir, env, tmp, wrap=None, extra_env=None, preexec_fn=None, timeout=15):
         self.trace = os.path.join(tmp, "trace.txt")
-        self.autoend = os.path.join(tmp, "autoend.txt")
-        for f in (self.trace, self.autoend):
-            if os.path.exists(f):
-                os.remove(f)
-        self.env = dict(env, TVX_TRACE_FILE=self.trace, TVX_AUTOEND_TRACE=self.autoend, **(extra_env or {}))
+        if os.path.exists(self.trace):
+            os.remove(self.trace)
+        self.env = dict(env, TVX_TRACE_FILE=self.trace, **(extra_env or {}))
         self.log_path = os.path.join(tmp, "drill.log")
         self.log = open(self.log_path, "w")
         self.started = time.monotonic()
@@ -463,13 +471,11 @@ class Drill:
     def _client_origin(self):
         deadline = time.monotonic() + 10
         while time.monotonic() < deadline:
-            if os.path.exists(self.autoend):
-                with open(self.autoend, encoding="utf-8") as f:
-                    for line in f:
-                        w = line.split()
-                        if len(w) == 6 and w[:2] == ["geometry", "Command6"]:
-                            return (int(w[2]) - COMMAND6_TWIPS[0] // TWIPS_PER_PIXEL,
-                                    int(w[3]) - COMMAND6_TWIPS[1] // TWIPS_PER_PIXEL)
+            for line in autoend_lines(self.trace):
+                w = line.split()
+                if len(w) == 6 and w[:2] == ["geometry", "Command6"]:
+                    return (int(w[2]) - COMMAND6_TWIPS[0] // TWIPS_PER_PIXEL,
+                            int(w[3]) - COMMAND6_TWIPS[1] // TWIPS_PER_PIXEL)
             time.sleep(0.1)
         raise AssertionError("no Command6 geometry in the auto-end trace")
 

@@ -1,7 +1,7 @@
 #include "agent/character/CharacterFile.h"
 
-#include "agent/AgentApi.h"
-#include "platform/ui/PlainText.h"
+#include "core/agent/AgentApi.h"
+#include "qt/ui/PlainText.h"
 
 #include <QFile>
 #include <QFileInfo>

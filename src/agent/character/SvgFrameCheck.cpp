@@ -1,7 +1,7 @@
 #include "agent/character/SvgFrameCheck.h"
 
 #include "agent/character/CharacterFormat.h"
-#include "platform/ui/PlainText.h"
+#include "qt/ui/PlainText.h"
 
 #include <QHash>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #include "agent/speech/PulseDevice.h"
 
-#include "agent/speech/AudioTrace.h"
+#include "core/trace/Trace.h"
 #include "agent/speech/Resampler.h"
 
 #include <pulse/error.h>
@@ -170,7 +170,7 @@ void PulseDevice::loop(Shared& s) {
         std::vector<int16_t> out(mono.size());
         std::transform(mono.begin(), mono.end(), out.begin(),
                        [](float v) { return int16_t(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f)); });
-        if (firstChunk) traceAudio("first-audio", std::to_string(track->sampleRate()));
+        if (firstChunk) trace::write("first-audio", std::to_string(track->sampleRate()));
         firstChunk = false;
         int64_t latency = 0;
         if (pulse.stream && pulse.write(out)) {

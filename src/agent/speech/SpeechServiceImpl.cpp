@@ -1,6 +1,6 @@
 #include "agent/speech/SpeechServiceImpl.h"
 
-#include "agent/speech/AudioTrace.h"
+#include "core/trace/Trace.h"
 #include "agent/speech/SpeechTags.h"
 
 namespace agent::speech {
@@ -51,7 +51,7 @@ std::shared_ptr<PcmStream> SpeechServiceImpl::synthesise(EngineKind engine, std:
 
 void SpeechServiceImpl::speak(EngineKind engine, const std::string& taggedText) {
     if (down_) return;
-    traceAudio("speak", engine == EngineKind::English ? "en" : "ja");
+    trace::write("speak", engine == EngineKind::English ? "en" : "ja");
     TaggedText parsed = parseTaggedText(taggedText);
     queue_.push_back(
         {synthesise(engine, std::move(parsed.pieces), true), QString::fromStdString(parsed.shown)});
@@ -155,7 +155,7 @@ void SpeechServiceImpl::tick() {
         if (phase_ != Phase::Holding || hold_.elapsed() < config_.balloonHoldMs) return;
         current_.reset();
         started_ = false;
-        traceAudio("finished");
+        trace::write("finished");
         emit requestFinished();
     }
 }

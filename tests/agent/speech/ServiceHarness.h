@@ -2,7 +2,7 @@
 
 // Runs a SpeechService on fake engines and a controllable output, recording what it emits.
 
-#include "agent/speech/FakeEngine.h"
+#include "FakeEngine.h"
 #include "agent/speech/SpeechServiceConfig.h"
 
 #include <QCoreApplication>

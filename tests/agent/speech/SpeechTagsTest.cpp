@@ -1,4 +1,4 @@
-#include "agent/AgentApi.h"
+#include "core/agent/AgentApi.h"
 #include "agent/speech/SpeechService.h"
 #include "agent/speech/SpeechTags.h"
 

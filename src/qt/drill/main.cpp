@@ -1,0 +1,55 @@
+#include "qt/agent/Agent.h"
+#include "agent/speech/SpeechService.h"
+#include "qt/drill/ReadOut1.h"
+#include "core/drill/StartupTexts.h"
+#include "qt/ui/DisplayPlatform.h"
+#include "qt/ui/PlainMessageBox.h"
+#include "qt/ui/QtJapanese.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <cstdio>
+#include <exception>
+
+int main(int argc, char** argv) {
+    platform::chooseDisplayPlatform();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tallyvox-Number"));
+    platform::installQtJapanese();
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tallyvox-number"));
+    // The character's windows never count as the last window: closing ReadOut1 ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    drill::ReadOut1Deps deps;
+    std::unique_ptr<drill::ReadOut1> window;
+    try {
+        deps.agent = std::make_unique<agent::Agent>(agent::speech::createSpeechService());
+        window = std::make_unique<drill::ReadOut1>(std::move(deps));
+        window->Form_Load();
+    } catch (const std::exception& e) {
+        // Start-up traps nothing of its own: report the fault and end without showing the window.
+        std::fprintf(stderr, "Tallyvox-Number: %s\n", e.what());
+        window.reset();
+        // The message may quote the character file: plain text, bounded, on the screen.
+        platform::ui::showPlainMessage(QMessageBox::Critical, QStringLiteral("Tallyvox-Number"),
+                                       QString::fromStdString(drill::startupFailureText(e.what())));
+        return 1;
+    }
+    window->show();
+    // Without a window manager nothing keeps the character above the window mapped after it.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint)) w->raise();
+    if (platform::windowsCannotBePlaced()) {
+        QMessageBox* notice = platform::ui::newPlainMessageBox(
+            QMessageBox::Information, QStringLiteral("Tallyvox-Number"),
+            QString::fromStdString(drill::characterCannotBePlacedText()), window.get());
+        notice->setModal(false);
+        notice->setAttribute(Qt::WA_DeleteOnClose);
+        notice->show();
+    }
+    const int rc = QApplication::exec();
+    window.reset();
+    return rc;
+}

@@ -1,0 +1,24 @@
+#include "qt/installer/MessageBoxDialogs.h"
+
+#include "qt/ui/WholeLines.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace installer {
+
+bool MessageBoxDialogs::askYesNo(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, kMessageBoxTitle, QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No);
+    platform::keepLinesWhole(box);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void MessageBoxDialogs::showMessage(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, kMessageBoxTitle, QString::fromStdString(text), QMessageBox::Ok);
+    platform::keepLinesWhole(box);
+    box.exec();
+}
+
+}  // namespace installer

@@ -1,0 +1,27 @@
+#include "qt/installer/Form1.h"
+#include "qt/installer/MessageBoxDialogs.h"
+#include "platform/Process.h"
+#include "platform/ProgramDirectory.h"
+#include "platform/Registry.h"
+#include "qt/ui/DisplayPlatform.h"
+#include "qt/ui/QtJapanese.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    platform::chooseDisplayPlatform();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TallyvoxNumberInstall"));
+    platform::installQtJapanese();
+
+    const auto registry = platform::createSystemRegistry();
+    const auto launcher = platform::createSystemProcessLauncher();
+    installer::MessageBoxDialogs dialogs;
+    // The installers lie beside the launcher, wherever it is started from.
+    const std::string directory = platform::programDirectory();
+
+    installer::Form1 form(*registry, *launcher, dialogs, directory);
+    // Declined or completed: the program ends without its window ever appearing.
+    if (!form.start()) return 0;
+    return QApplication::exec();
+}

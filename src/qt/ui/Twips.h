@@ -1,0 +1,18 @@
+#pragma once
+
+#include "core/ui/Twips.h"
+
+class QWidget;
+
+namespace platform {
+
+using ::ui::kTwipsPerInch;
+using ::ui::twipsToPixels;
+
+// The logical DPI of the primary screen (96 when there is none).
+double screenLogicalDpi();
+
+// Places w at (left, top) with size (width, height), all in twips, within its parent.
+void setGeometryTwips(QWidget* w, double left, double top, double width, double height);
+
+}  // namespace platform

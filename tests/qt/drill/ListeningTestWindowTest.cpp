@@ -1,0 +1,256 @@
+// The listening test window driven by key presses, with a recording character and planned digits.
+
+#include "NoPower.h"
+#include "QtTestApp.h"
+#include "qt/drill/ListeningSummaryView.h"
+#include "qt/drill/ListeningTest.h"
+#include "qt/drill/ReadOut1.h"
+#include "DrillFakes.h"
+#include "platform/Power.h"
+#include "RegistryMemory.h"
+
+#include <QApplication>
+#include <QBarSet>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace drill {
+namespace {
+
+
+using fakes::RecordingCharacter;
+using fakes::ScriptedRandom;
+
+// Each draw takes fifteen values; with the default places only the first three count.
+std::deque<double> DigitsOf(std::initializer_list<int> numbers) {
+    std::deque<double> plan;
+    for (int n : numbers) {
+        plan.push_back((n % 10) / 10.0 + 0.05);
+        plan.push_back((n / 10 % 10) / 10.0 + 0.05);
+        plan.push_back((n / 100 % 10) / 10.0 + 0.05);
+        for (int p = 4; p <= 15; ++p) plan.push_back(0.0);
+    }
+    return plan;
+}
+
+struct Rig {
+    ReadOut1State main;
+    RecordingCharacter peedy;
+    QString savedTo;
+    QPointer<ListeningTest> window;
+
+    explicit Rig(std::deque<double> plan) {
+        ListeningTestDeps deps;
+        deps.mainState = &main;
+        deps.characters = &peedy;
+        deps.speechChar = &peedy;
+        deps.random = std::make_unique<ScriptedRandom>(std::move(plan));
+        deps.askSavePath = [this](QWidget*) { return savedTo; };
+        window = new ListeningTest(std::move(deps), nullptr);
+        window->show();
+    }
+    ~Rig() { delete window.data(); }
+
+    // Key presses that carry the text, as an input method delivers full-width digits.
+    void Type(const QString& text) {
+        window->AnswerBox->clear();
+        for (QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(window->AnswerBox, &press);
+        }
+    }
+    void Enter() { QTest::keyClick(window->AnswerBox, Qt::Key_Return); }
+};
+
+TEST(ListeningTestWindow, KeyboardOnlyRoundOfTwentyNumbers) {
+    std::initializer_list<int> numbers = {135, 7,   999, 305, 42,  100, 861, 58,  3,   720,
+                                          111, 246, 9,   80,  512, 640, 77,  333, 904, 18};
+    Rig rig(DigitsOf(numbers));
+    int i = 0;
+    for (int n : numbers) {
+        rig.Enter();  // the first Enter starts, each later one goes on to the next number
+        ASSERT_EQ(rig.peedy.spoken.size(), static_cast<size_t>(i + 1));
+        const std::string said = rig.peedy.spoken.back().text;
+        EXPECT_EQ(said.substr(said.size() - 5), "\"=\"\"\\") << said;  // an empty balloon
+        // Every second answer is one too big in its last digit.
+        const int answer = i % 2 == 0 ? n : n + 1;
+        rig.Type(QString::number(answer));
+        rig.Enter();
+        EXPECT_EQ(rig.window->Verdict->text() == QStringLiteral("正解"), i % 2 == 0) << n;
+        ++i;
+    }
+    const ListeningSession& s = rig.window->Session();
+    EXPECT_EQ(s.Tried(), 20);
+    EXPECT_EQ(s.Correct(), 10);
+    EXPECT_EQ(rig.window->Summary->Counts->text(),
+              QStringLiteral("出題 20　正解 10　もう一度 0（うち ゆっくり 0）"));
+    // Table rows run from 百兆 (row 0) to 一 (row 14).
+    EXPECT_EQ(rig.window->Summary->Places->item(14, 1)->text(), QStringLiteral("20"));
+    EXPECT_EQ(rig.window->Summary->Places->item(0, 1)->text(), QStringLiteral("0"));
+    EXPECT_GT(rig.window->Summary->PlaceRates->at(14), 0.0);
+    EXPECT_DOUBLE_EQ(rig.window->Summary->PlaceRates->at(0), 0.0);
+}
+
+TEST(ListeningTestWindow, FullWidthRightAnswerAndAMarkedShift) {
+    Rig rig(DigitsOf({472, 472}));
+    rig.Enter();
+    rig.Type(QStringLiteral("４７２"));
+    rig.Enter();
+    EXPECT_EQ(rig.window->Verdict->text(), QStringLiteral("正解"));
+
+    rig.Enter();
+    rig.Type(QStringLiteral("4,720"));
+    rig.Enter();
+    EXPECT_EQ(rig.window->Verdict->text(), QStringLiteral("位ずれ：1桁多い（百の位を千の位と聞き違え）"));
+    EXPECT_EQ(rig.window->CorrectLine->text(), QStringLiteral("472"));
+    EXPECT_EQ(rig.window->AnswerLine->text(),
+              QStringLiteral("4,72<span style=\"color:#d00000; text-decoration:underline;\">0</span>"));
+}
+
+TEST(ListeningTestWindow, NonDigitsGetAnInlineHintAndAreNotCounted) {
+    Rig rig(DigitsOf({135}));
+    rig.Enter();
+    rig.Type(QStringLiteral("<b>135</b>"));
+    rig.Enter();
+    EXPECT_FALSE(rig.window->Hint->text().isEmpty());
+    EXPECT_EQ(rig.window->Hint->textFormat(), Qt::PlainText);
+    EXPECT_EQ(rig.window->Session().Tried(), 0);
+    EXPECT_FALSE(rig.window->Answered());
+    QTest::keyClick(rig.window->AnswerBox, Qt::Key_Backspace);  // editing again clears the hint
+    EXPECT_TRUE(rig.window->Hint->text().isEmpty());
+    rig.Type(QStringLiteral("１３５"));
+    rig.Enter();
+    EXPECT_EQ(rig.window->Session().Correct(), 1);
+}
+
+TEST(ListeningTestWindow, ReplaysRepeatTheSameNumberAndAreCounted) {
+    Rig rig(DigitsOf({305, 42}));
+    rig.window->JapaneseOption->setChecked(true);
+    rig.window->StartButton->click();
+    rig.window->ReplayButton->click();
+    rig.window->SlowButton->click();
+    ASSERT_EQ(rig.peedy.spoken.size(), 3u);
+    EXPECT_EQ(rig.peedy.spoken[0].modeId, agent::kJapaneseModeId);
+    EXPECT_EQ(rig.peedy.spoken[1].text, rig.peedy.spoken[0].text);
+    EXPECT_EQ(rig.peedy.spoken[2].text, "\\Spd=110\\\\Map=\"305\"=\"\"\\");
+    rig.Type(QStringLiteral("305"));
+    // Enter on a button checks too, once: buttons here are never default buttons.
+    QTest::keyClick(rig.window->SlowButton, Qt::Key_Return);
+    EXPECT_EQ(rig.window->Session().Tried(), 1);
+    EXPECT_EQ(rig.peedy.spoken.size(), 3u);
+    EXPECT_EQ(rig.window->Session().Trials().at(0).replays, 1);
+    EXPECT_EQ(rig.window->Session().Trials().at(0).slowReplays, 1);
+    EXPECT_EQ(rig.window->Session().Replays(), 2);
+    EXPECT_EQ(rig.window->Session().Trials().at(0).language, ListeningLanguage::Japanese);
+}
+
+TEST(ListeningTestWindow, AMissingVoiceIsReportedInTheWindowNotThrownOutOfTheClick) {
+    Rig rig(DigitsOf({305}));
+    rig.peedy.rejectMode = agent::kJapaneseModeId;
+    rig.window->JapaneseOption->setChecked(true);
+    EXPECT_NO_THROW(rig.window->StartButton->click());
+    EXPECT_TRUE(rig.window->Hint->text().startsWith(QStringLiteral("読み上げできませんでした")));
+    EXPECT_TRUE(rig.peedy.spoken.empty());
+    rig.window->EnglishOption->setChecked(true);  // the number keeps its language
+    EXPECT_NO_THROW(rig.window->ReplayButton->click());
+    EXPECT_TRUE(rig.peedy.spoken.empty());
+}
+
+TEST(ListeningTestWindow, SavesCsvOnlyWhenAskedAndReportsAFailureInline) {
+    QTemporaryDir dir;
+    Rig rig(DigitsOf({135}));
+    rig.Enter();
+    rig.Type(QStringLiteral("135"));
+    rig.Enter();
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+
+    rig.savedTo.clear();  // the dialog was cancelled
+    rig.window->SaveButton->click();
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+
+    rig.savedTo = dir.filePath(QStringLiteral("session.csv"));
+    rig.window->SaveButton->click();
+    QFile file(rig.savedTo);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), rig.window->Session().Csv());
+
+    rig.savedTo = dir.filePath(QStringLiteral("no/such/folder/session.csv"));
+    rig.window->SaveButton->click();
+    EXPECT_TRUE(rig.window->Status->text().startsWith(QStringLiteral("保存できませんでした")));
+}
+
+TEST(ListeningTestWindow, EscapeClosesAndDiscardsTheSession) {
+    Rig rig(DigitsOf({135}));
+    QTest::keyClick(rig.window->AnswerBox, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(rig.window.isNull());
+}
+
+class FakeAgent final : public agent::IAgent {
+public:
+    agent::ICharacters& Characters() override { return peedy; }
+    RecordingCharacter peedy;
+};
+
+TEST(ListeningTestWindow, MenuItemSitsBeforeVersionAndOpeningOrReadingStopsTheDrill) {
+    auto agentOwned = std::make_unique<FakeAgent>();
+    FakeAgent& agentRef = *agentOwned;
+    ReadOut1Deps deps;
+    deps.agent = std::move(agentOwned);
+    deps.registry = std::make_shared<platform::RegistryMemory>();
+    deps.power = std::make_unique<tvx::test::NoPower>();
+    deps.random = std::make_unique<ScriptedRandom>(DigitsOf({135, 246}));
+    ReadOut1 main(std::move(deps));
+    main.Form_Load();
+    const QList<QAction*> items = main.menuBar()->actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0], main.Copyright);
+    EXPECT_EQ(items[1]->text(), QStringLiteral("聞き取りテスト"));
+    EXPECT_EQ(items[2], main.Version);
+
+    main.Command7->click();  // 英語だけ: the drill runs on Timer4
+    ASSERT_TRUE(main.Timer4.enabled());
+    const QString shown = main.Command1->text();
+    main.ListeningTestMenu->trigger();
+    EXPECT_FALSE(main.Timer1.enabled());
+    EXPECT_FALSE(main.Timer3.enabled());
+    EXPECT_FALSE(main.Timer4.enabled());
+    ListeningTest* test = main.ListeningTestWindow();
+    ASSERT_NE(test, nullptr);
+    EXPECT_EQ(test->parentWidget(), &main);
+    EXPECT_TRUE(test->isVisible());
+
+    // The test's number reaches neither the display nor the hidden reading texts.
+    const size_t before = agentRef.peedy.spoken.size();
+    test->StartButton->click();
+    ASSERT_EQ(agentRef.peedy.spoken.size(), before + 1);
+    const std::string said = agentRef.peedy.spoken.back().text;
+    EXPECT_EQ(said.rfind("\\Map=\"", 0), 0u) << said;
+    EXPECT_EQ(said.substr(said.size() - 5), "\"=\"\"\\") << said;  // never in the balloon
+    EXPECT_EQ(main.Command1->text(), shown);
+    EXPECT_EQ(test->Session().Tried(), 0);
+    // A drill started while the test is open stops at the test's next reading.
+    main.Command4->click();
+    ASSERT_TRUE(main.Timer1.enabled() || main.Timer3.enabled() || main.Timer4.enabled());
+    test->ReplayButton->click();
+    EXPECT_FALSE(main.Timer1.enabled() || main.Timer3.enabled() || main.Timer4.enabled());
+    // Opening again raises the same window, with its session.
+    main.ListeningTestMenu->trigger();
+    EXPECT_EQ(main.ListeningTestWindow(), test);
+    EXPECT_TRUE(test->HasNumber());
+}
+
+}  // namespace
+}  // namespace drill
