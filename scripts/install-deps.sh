@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the system packages Tallyvox-Number needs, in three sets:
+# Installs the system packages Tallyvox-Number needs, in four sets:
 #   run      building and running the drill
 #   test     what the tests add
 #   package  what building the Debian package adds
