@@ -13,6 +13,7 @@
 #include <array>
 #include <cctype>
 #include <deque>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -80,7 +81,9 @@ public:
     };
 
     void Show() override {}
-    void MoveTo(int, int, int) override {}
+    // Stands where it was last moved, as a window of a fixed size.
+    void MoveTo(int x, int y, int) override { at = agent::CharacterBounds{x, y, 128, 128}; }
+    std::optional<agent::CharacterBounds> Bounds() const override { return at; }
     agent::IBalloon& Balloon() override { return balloon_; }
     void setTTSModeID(const std::string& modeId) override {
         if (rejectMode == modeId) throw agent::AgentError("no engine for " + modeId);
@@ -107,6 +110,7 @@ public:
         return *this;
     }
 
+    std::optional<agent::CharacterBounds> at;
     std::vector<Spoken> spoken;
     std::vector<Spoken> prepared;
     std::vector<std::string> calls;  // "speak <text>" / "prepare <text>", in order

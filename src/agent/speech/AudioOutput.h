@@ -1,7 +1,7 @@
 #pragma once
 
-// Where a request's PCM goes: the default Qt Multimedia output, or a silent real-time clock when
-// there is no audio device, so the balloon and the beak still last as long as the speech.
+// Where a request's PCM goes: the shared PulseAudio device (libpulse-simple), or a silent real-time
+// clock when there is no audio device, so the balloon and the beak still last as long as the speech.
 
 #include <cstddef>
 #include <cstdint>

@@ -42,7 +42,7 @@ signals:
     void notice(const QString& message);
 };
 
-// The real service: eSpeak NG for English, Open JTalk for Japanese, Qt Multimedia for playback.
+// The real service: eSpeak NG for English, Open JTalk for Japanese, libpulse-simple for playback.
 std::unique_ptr<SpeechService> createSpeechService(QObject* parent = nullptr);
 
 }  // namespace agent::speech

@@ -4,6 +4,7 @@
 // each one shown, moved, given a voice and handed texts to speak.
 // The real implementation is agent::Agent; tests use recording fakes of these interfaces.
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -26,6 +27,14 @@ public:
     virtual int fontSize() const = 0;
 };
 
+// The character's window on the screen, in pixels.
+struct CharacterBounds {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
 class ICharacter {
 public:
     virtual ~ICharacter() = default;
@@ -33,6 +42,8 @@ public:
     virtual void Show() = 0;
     // Places the character's top-left corner at (x, y) screen pixels; speed 0 moves at once.
     virtual void MoveTo(int x, int y, int speed = 0) = 0;
+    // Where the character's window stands now; none when it has no window.
+    virtual std::optional<CharacterBounds> Bounds() const { return std::nullopt; }
     virtual IBalloon& Balloon() = 0;
     // Later Speak calls use the engine that this identifier names; an unknown identifier throws.
     virtual void setTTSModeID(const std::string& modeId) = 0;

@@ -30,6 +30,11 @@ void Character::MoveTo(int x, int y, int speed) {
     window_->moveTopLeft(QPoint(x, y), speed);
 }
 
+std::optional<CharacterBounds> Character::Bounds() const {
+    const QRect r = windowRect();
+    return CharacterBounds{r.x(), r.y(), r.width(), r.height()};
+}
+
 IBalloon& Character::Balloon() {
     return *balloon_;
 }

@@ -27,6 +27,7 @@ public:
 
     void Show() override;
     void MoveTo(int x, int y, int speed = 0) override;
+    std::optional<CharacterBounds> Bounds() const override;
     IBalloon& Balloon() override;
     void setTTSModeID(const std::string& modeId) override;
     std::string TTSModeID() const override { return modeId_; }

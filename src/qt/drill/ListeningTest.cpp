@@ -6,8 +6,10 @@
 #include "core/listening/AnswerInput.h"
 #include "core/listening/WindowBeside.h"
 #include "qt/ui/JapaneseFonts.h"
+#include "qt/ui/FrameExtents.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -145,14 +147,43 @@ void ListeningTest::placeBesideOwner() {
     if (!owner) return;
     adjustSize();
     const QScreen* screen = owner->screen();
-    const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    const QRect of = owner->frameGeometry();
-    // Before mapping our own frame is unknown; the window manager decorates us as it does the owner.
-    const QSize frameExtra = isVisible() ? frameGeometry().size() - size() : of.size() - owner->size();
-    const ScreenRect at =
-        BesideOwner({of.x(), of.y(), of.width(), of.height()}, width() + frameExtra.width(),
-                    height() + frameExtra.height(), {avail.x(), avail.y(), avail.width(), avail.height()});
-    move(at.x, at.y);
+    const auto rect = [](const QRect& r) { return ScreenRect{r.x(), r.y(), r.width(), r.height()}; };
+    BesideOwnerScene scene{rect(screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768)),
+                           rect(owner->frameGeometry())};
+    if (deps_.keepVisible) scene.keepVisible = rect(deps_.keepVisible());
+    if (deps_.speechChar) {
+        if (const auto b = deps_.speechChar->Bounds())
+            scene.character = ScreenRect{b->x, b->y, b->width, b->height};
+    }
+    const auto frameOf = [](const QWidget* w) {
+        const QRect f = w->frameGeometry(), g = w->geometry();
+        return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+                        f.bottom() - g.bottom());
+    };
+    // Before mapping, the window manager tells our frame (openbox frames a resizable window taller
+    // than the fixed-size owner); without an answer we guess it is framed as the owner is.
+    QMargins frame = isVisible() ? frameOf(this) : platform::frameExtentsBeforeMapping(this);
+    if (frame.isNull()) frame = frameOf(owner);
+    const QSize frameExtra(frame.left() + frame.right(), frame.top() + frame.bottom());
+    const BesidePlacement at =
+        BesideOwner(scene, width() + frameExtra.width(), height() + frameExtra.height());
+    // Placed by the inner rectangle, as the owner is: the window manager keeps the client where it is put.
+    const QRect outer(at.window.x, at.window.y, at.window.width, at.window.height);
+    setGeometry(
+        QRect(outer.marginsRemoved(frame).topLeft(), outer.marginsRemoved(frame).size().boundedTo(size())));
+    if (at.character) {
+        if (!characterHome_) characterHome_ = QPoint(scene.character->x, scene.character->y);
+        deps_.speechChar->MoveTo(at.character->x, at.character->y, 0);
+        Trace::write("listening",
+                     QStringLiteral("character %1 %2").arg(at.character->x).arg(at.character->y));
+    }
+}
+
+void ListeningTest::closeEvent(QCloseEvent* event) {
+    if (characterHome_ && deps_.speechChar)
+        deps_.speechChar->MoveTo(characterHome_->x(), characterHome_->y(), 0);
+    characterHome_.reset();
+    QWidget::closeEvent(event);
 }
 
 void ListeningTest::keyPressEvent(QKeyEvent* event) {

@@ -6,6 +6,8 @@
 #include "core/drill/RandomSource.h"
 #include "core/drill/ReadOut1State.h"
 
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -13,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+class QCloseEvent;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -34,6 +37,8 @@ struct ListeningTestDeps {
     std::function<void()> beforeReading;
     // Asks where to save the CSV; an empty answer saves nothing. Null asks with a file dialog.
     std::function<QString(QWidget* parent)> askSavePath;
+    // The owner's controls the test still needs (its place columns), on the screen; null: none.
+    std::function<QRect()> keepVisible;
 };
 
 // The listening test: hear a number without seeing it, type it, see which places were misheard.
@@ -44,7 +49,8 @@ public:
     ListeningTest(ListeningTestDeps deps, QWidget* owner);
     ~ListeningTest() override;
 
-    // Moves the window beside the owner's frame, on the owner's screen.
+    // Moves the window beside the owner's frame, on the owner's screen; a character it would lie
+    // under moves aside, and goes back when the window closes.
     void placeBesideOwner();
 
     // スタート: draws a new number and reads it.
@@ -76,6 +82,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void build();
@@ -93,6 +100,7 @@ private:
     bool answered_ = false;
     int replays_ = 0;
     int slowReplays_ = 0;
+    std::optional<QPoint> characterHome_;  // where the character stood before the window moved it
 };
 
 // The marked digits as rich text: wrong digits red and underlined. Only digits and commas come in.

@@ -5,6 +5,8 @@
 #include "core/trace/Trace.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -45,6 +47,16 @@ void ReadOut1::ListeningTestMenu_Click() {
         deps.characters = &Agent1().Characters();
         deps.speechChar = SpeechChar;
         deps.beforeReading = stopDrill;
+        // The test draws from the place columns: they stay in sight and within reach.
+        deps.keepVisible = [this] {
+            QRect columns;
+            for (const QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2)})
+                columns |= QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+            for (int i = 1; i <= 15; ++i)
+                for (const QCheckBox* box : {Check1[i], Check2[i]})
+                    columns |= QRect(box->mapToGlobal(QPoint(0, 0)), box->size());
+            return columns;
+        };
         listeningTest_ = new ListeningTest(std::move(deps), this);
         listeningTest_->placeBesideOwner();
     }

@@ -21,6 +21,9 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("tallyvox-number"));
     // The character's windows never count as the last window: closing ReadOut1 ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The menu bar is part of the window's layout (the Version item sits at its right end), never a
+    // desktop's global menu; asking the session bus whether one exists also costs start-up time.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
 
     drill::ReadOut1Deps deps;
     std::unique_ptr<drill::ReadOut1> window;

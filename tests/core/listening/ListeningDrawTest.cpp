@@ -1,5 +1,4 @@
 #include "core/listening/ListeningDraw.h"
-#include "core/listening/WindowBeside.h"
 #include "DrillFakes.h"
 
 #include <gtest/gtest.h>
@@ -78,23 +77,6 @@ TEST(ListeningDraw, ReadsWithoutBalloonAndSlowerOnRequest) {
     EXPECT_EQ(peedy.spoken[0].text, "\\Map=\"12,345,678,901,234\"=\"\"\\");
     EXPECT_EQ(peedy.spoken[1].modeId, agent::kJapaneseModeId);
     EXPECT_EQ(peedy.spoken[1].text, "\\Spd=110\\\\Map=\"12,345,678,901,234\"=\"\"\\");
-}
-
-TEST(WindowBeside, RightOfTheOwnerThenLeftThenOnScreen) {
-    const ScreenRect screen{0, 0, 1920, 1080};
-    const ScreenRect owner{500, 200, 800, 480};
-    const ScreenRect right = BesideOwner(owner, 600, 700, screen, 8);
-    EXPECT_EQ(right.x, 1308);
-    EXPECT_EQ(right.y, 200);
-    const ScreenRect left = BesideOwner({1100, 200, 800, 480}, 600, 700, screen, 8);
-    EXPECT_EQ(left.x, 492);
-    // Room on neither side: the roomier side, kept on the screen; a tall window moves up to fit.
-    const ScreenRect squeezed = BesideOwner({248, 500, 783, 480}, 600, 700, {0, 0, 1280, 1024}, 8);
-    EXPECT_EQ(squeezed.x, 680);
-    EXPECT_EQ(squeezed.y, 324);
-    const ScreenRect tooBig = BesideOwner({0, 0, 100, 100}, 3000, 3000, screen, 8);
-    EXPECT_EQ(tooBig.x, 0);
-    EXPECT_EQ(tooBig.y, 0);
 }
 
 }  // namespace

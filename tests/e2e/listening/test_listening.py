@@ -195,6 +195,59 @@ def check_beside_under_openbox(args, x, tmp):
         e2e.stop(wm)
 
 
+def overlaps(a, b):
+    return a[0] < b[0] + b[2] and b[0] < a[0] + a[2] and a[1] < b[1] + b[3] and b[1] < a[1] + a[3]
+
+
+def check_small_screen(args, size, tmp, shots):
+    """On a laptop screen the two windows cannot sit side by side: the test still leaves the place
+    columns it draws from in sight, the character never stands on it, and it stays on the screen."""
+    with e2e.Xvfb(*size) as x, e2e.WindowManager(x.env):
+        d = Drill(args.bin_dir, x.env, tmp)
+        try:
+            peedy = e2e.find_window("peedy", d.env, timeout=5)
+            assert peedy, "the character window never appeared"
+            home = e2e.absolute_geometry(peedy, d.env)
+            wid = open_test(d)
+            time.sleep(1.0)
+            test = e2e.outer_geometry(wid, d.env)
+            main_win = e2e.outer_geometry(d.wid, d.env)
+            character = e2e.absolute_geometry(peedy, d.env)
+            left, top = d.point(8895, 45)  # Label1 .. the Check1 column's lower-right corner
+            right, bottom = d.point(10290 + 1335, 5640 + 300)
+            columns = (left, top, right - left, bottom - top)
+            print(f"{size[0]}x{size[1]} under openbox: drill {main_win}, test {test}, character {home} -> "
+                  f"{character}, place columns {columns}", flush=True)
+            assert 0 <= test[0] and test[0] + test[2] <= size[0] and 0 <= test[1] and test[1] + test[3] <= size[1], \
+                f"the test window {test} leaves the {size} screen"
+            assert not overlaps(test, columns), f"the test window {test} hides the place columns {columns}"
+            assert not overlaps(test, character), f"the character {character} stands on the test window {test}"
+            assert 0 <= character[0] and character[0] + character[2] <= size[0] and 0 <= character[1] and \
+                character[1] + character[3] <= size[1], f"the character {character} left the screen"
+            if shots and size == (1366, 768):
+                # A few answers, so that the place chart has bars; the shot shows all three windows.
+                e2e.xdotool("windowactivate", wid, env=d.env, check=False)
+                time.sleep(0.3)
+                for k, slip in enumerate(["change", "right", "change"]):
+                    key("Return", d.env, wid)
+                    digits = d.wait_listening("number", 1 + k, f"number {1 + k}")[0].replace(",", "")
+                    if slip == "change":
+                        digits = digits[:-1] + str((int(digits[-1]) + 1) % 10)
+                    type_text(digits, d.env, wid)
+                    key("Return", d.env, wid)
+                    d.wait_listening("result", 1 + k, f"result {1 + k}")
+                time.sleep(0.5)
+                e2e.screenshot(os.path.join(shots, "listening-1366x768.png"), d.env)
+            e2e.press(wid, "Escape", d.env)
+            deadline = time.monotonic() + 5
+            while time.monotonic() < deadline and e2e.absolute_geometry(peedy, d.env) != home:
+                time.sleep(0.1)
+            assert e2e.absolute_geometry(peedy, d.env) == home, "the character did not go back when the test closed"
+            assert d.close() == 0, f"the drill did not end cleanly; output:\n{d.output()}"
+        finally:
+            e2e.stop(d.proc)
+
+
 def main():
     def extra(p):
         p.add_argument("--screenshots", default="")
@@ -203,6 +256,9 @@ def main():
     with e2e.Xvfb(1920, 1080) as x, tempfile.TemporaryDirectory(prefix="tvx-listening-") as tmp:
         run(args, x, tmp, args.screenshots)
         check_beside_under_openbox(args, x, tmp)
+    for size in ((1366, 768), (1024, 768)):
+        with tempfile.TemporaryDirectory(prefix="tvx-listening-") as tmp:
+            check_small_screen(args, size, tmp, args.screenshots)
 
 
 if __name__ == "__main__":

@@ -50,6 +50,9 @@ def build(source_dir, out):
 def check_control(deb):
     r = run(["lintian", "--fail-on", "error,warning", deb])
     assert r.returncode == 0 and not complaints(r.stdout + r.stderr), f"lintian:\n{r.stdout}{r.stderr}"
+    # The voice comes from contrib: a package depending on it cannot be in main.
+    section = run(["dpkg-deb", "-f", deb, "Section"], check=True).stdout.strip()
+    assert section == "contrib/education", f"Section: {section}"
     depends = run(["dpkg-deb", "-f", deb, "Depends"], check=True).stdout
     names = {d.strip().split(" ")[0] for d in depends.replace("|", ",").split(",")}
     missing = [p for p in RUNTIME_DEPENDS if p not in names]

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QBarSet>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -20,6 +21,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -250,6 +252,37 @@ TEST(ListeningTestWindow, MenuItemSitsBeforeVersionAndOpeningOrReadingStopsTheDr
     main.ListeningTestMenu->trigger();
     EXPECT_EQ(main.ListeningTestWindow(), test);
     EXPECT_TRUE(test->HasNumber());
+}
+
+// The character stays on top of every window: one the test would lie under steps aside, clear of the
+// place columns, and goes back when the test closes.
+TEST(ListeningTestWindow, TheCharacterStepsAsideWhileTheTestIsOpen) {
+    auto agentOwned = std::make_unique<FakeAgent>();
+    RecordingCharacter& peedy = agentOwned->peedy;
+    ReadOut1Deps deps;
+    deps.agent = std::move(agentOwned);
+    deps.registry = std::make_shared<platform::RegistryMemory>();
+    deps.power = std::make_unique<NoPower>();
+    ReadOut1 main(std::move(deps));
+    main.Form_Load();
+    main.show();
+    ASSERT_TRUE(peedy.at);
+    const agent::CharacterBounds home = *peedy.at;
+    const auto rectOf = [](const agent::CharacterBounds& b) { return QRect(b.x, b.y, b.width, b.height); };
+    // The offscreen screen is 800x600: no room beside the drill, and the test would cover the character.
+    main.ListeningTestMenu->trigger();
+    ListeningTest* test = main.ListeningTestWindow();
+    ASSERT_NE(test, nullptr);
+    const QRect screen = main.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(test->frameGeometry())) << test->frameGeometry().x();
+    EXPECT_FALSE(test->frameGeometry().intersects(
+        QRect(main.Check1[15]->mapToGlobal(QPoint(0, 0)), main.Check1[1]->mapToGlobal(QPoint(0, 0)))));
+    ASSERT_TRUE(peedy.at);
+    EXPECT_FALSE(test->frameGeometry().intersects(rectOf(*peedy.at)));
+    EXPECT_TRUE(screen.contains(rectOf(*peedy.at)));
+
+    QTest::keyClick(test->AnswerBox, Qt::Key_Escape);
+    EXPECT_EQ(rectOf(*peedy.at), rectOf(home));
 }
 
 }  // namespace
