@@ -174,8 +174,8 @@ void ListeningTest::placeBesideOwner() {
     if (at.character) {
         if (!characterHome_) characterHome_ = QPoint(scene.character->x, scene.character->y);
         deps_.speechChar->MoveTo(at.character->x, at.character->y, 0);
-        Trace::write("listening",
-                     QStringLiteral("character %1 %2").arg(at.character->x).arg(at.character->y));
+        trace::write("listening",
+                     QStringLiteral("character %1 %2").arg(at.character->x).arg(at.character->y).toStdString());
     }
 }
 
