@@ -17,7 +17,7 @@ struct SpeechServiceConfig {
     int balloonHoldMs = 150;  // the balloon stays this long after the audio ends
 };
 
-// eSpeak NG, Open JTalk at their Debian locations, and the default audio output.
+// flite and eSpeak NG, Open JTalk at their Debian locations, and the default audio output.
 SpeechServiceConfig defaultSpeechServiceConfig();
 
 std::unique_ptr<SpeechService> createSpeechService(SpeechServiceConfig config, QObject* parent = nullptr);

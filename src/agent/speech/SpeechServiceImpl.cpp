@@ -41,11 +41,17 @@ SpeechServiceImpl::~SpeechServiceImpl() {
 
 std::shared_ptr<PcmStream> SpeechServiceImpl::synthesise(EngineKind engine, std::vector<SpeechPiece> pieces,
                                                          bool now) {
-    const std::string key = SpeechCache::keyOf(engine, pieces);
+    std::string voice;
+    if (engine == EngineKind::English) {
+        std::string spoken;
+        for (const auto& piece : pieces) spoken += piece.text;
+        voice = voices_.voiceFor(spoken);
+    }
+    const std::string key = SpeechCache::keyOf(engine, pieces) + '\x1f' + voice;
     if (auto cached = cache_.find(key)) return cached;
     auto stream = std::make_shared<PcmStream>();
     cache_.insert(key, stream);
-    lanes_[lane(engine)]->enqueue({std::move(pieces), stream, now});
+    lanes_[lane(engine)]->enqueue({std::move(pieces), stream, now, voice});
     return stream;
 }
 

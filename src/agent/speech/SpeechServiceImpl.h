@@ -1,5 +1,6 @@
 #pragma once
 
+#include "agent/speech/EnglishVoices.h"
 #include "agent/speech/LipSync.h"
 #include "agent/speech/SpeechCache.h"
 #include "agent/speech/SpeechServiceConfig.h"
@@ -24,6 +25,7 @@ public:
     void speak(EngineKind engine, const std::string& taggedText) override;
     void prepare(EngineKind engine, const std::string& taggedText) override;
     void shutdown() override;
+    void setEnglishVoice(EnglishVoice voice) override { voices_.choose(voice); }
 
 private:
     struct Request {
@@ -45,6 +47,7 @@ private:
     SpeechServiceConfig config_;
     std::unique_ptr<SynthesisWorker> lanes_[2];
     SpeechCache cache_;
+    EnglishVoicePicker voices_;
     std::deque<Request> queue_;
     std::optional<Request> current_;
     Phase phase_ = Phase::Waiting;
