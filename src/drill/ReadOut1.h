@@ -15,6 +15,7 @@
 #include <string>
 
 class QAction;
+class QMenu;
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -103,6 +104,7 @@ public:
     QAction* Copyright = nullptr;
     QAction* Version = nullptr;
     QAction* ListeningTestMenu = nullptr;
+    QMenu* EnglishVoiceMenu = nullptr;  // 英語の声: one checked item, the voice of the next English reading
     platform::VbTimer Timer1;
     platform::VbTimer Timer2;
     platform::VbTimer Timer3;
@@ -121,6 +123,7 @@ private:
     void fitFonts();
     QStringList runTimeTexts(const QWidget* control) const;
     void addListeningTestMenu();
+    void addEnglishVoiceMenu();
     void wireControls();
     void traceBoxes() const;
 
