@@ -1,5 +1,6 @@
 #include "agent/speech/EnglishNumbers.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -103,7 +104,30 @@ std::string numberWords(uint64_t n) {
     return out;
 }
 
+size_t digitCount(uint64_t n) {
+    size_t count = 1;
+    for (; n >= 10; n /= 10) ++count;
+    return count;
+}
+
 }  // namespace
+
+int englishReadingBudgetMs(const std::string& text) {
+    const std::string s = trimmed(text);
+    std::string digits;
+    if (auto n = hundredFormOf(s); n && *n >= 100) {
+        digits = std::to_string(*n);
+    } else if (auto d = digitsOf(s)) {
+        digits = *d;
+    } else {
+        return 0;
+    }
+    if (digits.empty() || digits.size() != digitCount(std::stoull(digits))) return 0;  // leading zeros
+    // The drill's wait W_en, from the display text's length L and its zero count Z.
+    const int length = int(digits.size() + (digits.size() - 1) / 3);
+    const int zeros = int(std::count(digits.begin(), digits.end(), '0'));
+    return 330 * (length / 3) + 1000 * ((length - 1) / 3) + 2000 - 500 * zeros - 300;
+}
 
 std::string englishNumberWords(const std::string& text) {
     const std::string s = trimmed(text);

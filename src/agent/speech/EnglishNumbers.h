@@ -12,4 +12,8 @@ namespace agent::speech {
 // three-digit form ("3 hundred 45", "3 hundred "). Any other text comes back unchanged.
 std::string englishNumberWords(const std::string& text);
 
+// How long the reading of such a text may last: the drill's English wait after it, at gap 0, less
+// 300 ms, so the learner hears it end before the next step. 0 for any other text.
+int englishReadingBudgetMs(const std::string& text);
+
 }  // namespace agent::speech

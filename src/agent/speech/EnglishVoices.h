@@ -38,6 +38,8 @@ using VoiceFactory = std::function<std::unique_ptr<SpeechEngine>(const std::stri
 
 // The English lane's engine: turns number texts into words and hands them to the voice last chosen
 // by useVoice, built on first use. A flite voice that cannot be built gives way to eSpeak NG.
+// A number read at the voice's own pace that would not end 300 ms before the drill's next step is
+// read again just fast enough to; the silence around the voice is cut.
 class EnglishEngine : public SpeechEngine {
 public:
     explicit EnglishEngine(VoiceFactory factory = defaultVoiceFactory());
@@ -52,6 +54,8 @@ public:
 
 private:
     SpeechEngine& engineFor(const std::string& voice);
+    void read(const std::vector<SpeechPiece>& pieces, PcmSink& sink, const std::atomic<bool>& cancel,
+              bool now);
 
     VoiceFactory factory_;
     std::string voice_ = kFemaleVoice;

@@ -73,10 +73,6 @@ FliteEngine::FliteEngine(const std::string& voice) : voice_(voice) {
     voiceNamed(lib, voice_);
 }
 
-double FliteEngine::paceStretch(const std::string& voice) {
-    return voice == "rms" ? 1.0 : 1.0;
-}
-
 void FliteEngine::synthesize(const std::vector<SpeechPiece>& pieces, PcmSink& sink,
                              const std::atomic<bool>& cancel) {
     Library& lib = library();
@@ -87,7 +83,7 @@ void FliteEngine::synthesize(const std::vector<SpeechPiece>& pieces, PcmSink& si
     for (const auto& piece : pieces) {
         if (cancel) break;
         const double wpm = piece.speedWpm > 0 ? std::clamp(piece.speedWpm, 60, 400) : kOwnWpm;
-        feat_set_float(v.voice->features, "duration_stretch", float(paceStretch(voice_) * kOwnWpm / wpm));
+        feat_set_float(v.voice->features, "duration_stretch", float(kOwnWpm / wpm));
         cst_utterance* utt = flite_synth_text(piece.text.c_str(), v.voice);
         if (!utt) {
             v.stream->userdata = nullptr;

@@ -19,8 +19,6 @@ public:
 
     // The words flite's own text analysis finds in text, in order (its Word relation).
     static std::vector<std::string> words(const std::string& voice, const std::string& text);
-    // Durations are stretched by this factor at the engine's own pace; calibrated to the waits.
-    static double paceStretch(const std::string& voice);
 
 private:
     std::string voice_;

@@ -31,6 +31,7 @@ private:
     struct Request {
         std::shared_ptr<PcmStream> stream;
         QString shown;
+        qint64 stallAtQueue = 0;  // deviceStallMs() when it was queued
     };
     enum class Phase { Waiting, Playing, Draining, Holding };
 
@@ -43,6 +44,10 @@ private:
     void onFault(EngineKind engine, const QString& message);
     void onDevice(DeviceEvent event);
     void stopAll(bool announce);
+    // Milliseconds so far during which a playing output made no progress (beyond a short grace).
+    qint64 deviceStallMs() const;
+    void watchProgress();
+    void drop(const char* why);
 
     SpeechServiceConfig config_;
     std::unique_ptr<SynthesisWorker> lanes_[2];
@@ -58,6 +63,11 @@ private:
     bool started_ = false;
     QTimer timer_;
     QElapsedTimer hold_;
+    QElapsedTimer clock_;
+    qint64 stallMs_ = 0;  // closed stalls
+    bool watching_ = false;
+    int64_t lastPlayedUs_ = 0;
+    qint64 lastProgressMs_ = 0;
     int mouth_ = 0;
     bool noticed_[2] = {false, false};
     bool deviceLost_ = false;

@@ -1,4 +1,7 @@
 #include "agent/speech/EnglishNumbers.h"
+#include "drill/logic/NumberGenerator.h"
+#include "drill/logic/SpokenForms.h"
+#include "drill/logic/Waits.h"
 
 #include <gtest/gtest.h>
 
@@ -147,6 +150,25 @@ TEST(EnglishNumbersTest, TheIndependentReadingRejectsWhatAListenerWouldMishear) 
                             "one million, one billion", "five, three", "twenty thirty", "one 2"})
         EXPECT_EQ(parseWords(bad), -1) << bad;
     EXPECT_EQ(parseWords("twelve thousand, three hundred four"), 12304);
+}
+
+// The speech side keeps its own copy of the drill's wait; it must never drift from it.
+TEST(EnglishNumbersTest, TheReadingBudgetIsTheDrillsEnglishWaitLess300Ms) {
+    std::mt19937_64 random(3);
+    for (int length = 1; length <= 15; ++length) {
+        for (int zeros = 0; zeros < length; ++zeros) {
+            std::string digits(1, char('1' + random() % 9));
+            for (int k = 1; k < length; ++k) digits += char('1' + random() % 9);
+            for (int k = 0; k < zeros; ++k) digits[size_t(1 + k)] = '0';
+            const std::string display = drill::GroupedDigits(std::stoll(digits));
+            const std::string english =
+                drill::TextLength(display) == 3 ? drill::ThreeDigitRule(display) : display;
+            const int wait = drill::EnglishWait(drill::TextLength(display), drill::CountZeros(display));
+            EXPECT_EQ(agent::speech::englishReadingBudgetMs(english), wait - 300) << english;
+        }
+    }
+    for (const char* other : {"hello", "", "3 hundred 456", "012"})
+        EXPECT_EQ(agent::speech::englishReadingBudgetMs(other), 0) << other;
 }
 
 }  // namespace
