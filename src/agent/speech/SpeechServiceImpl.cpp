@@ -181,11 +181,18 @@ void SpeechServiceImpl::tick() {
                 }
                 break;
             case Phase::Playing:
-            case Phase::Draining:
+            case Phase::Draining: {
                 feed();
                 watchProgress();
                 if (deviceStallMs() - current_->stallAtQueue > config_.lateStartMs) {
                     drop("stalled");
+                    continue;
+                }
+                // Held up by the device, it overran into the next reading's turn: the next one
+                // starts on its tick rather than after it.
+                const bool playingOn = clock_.elapsed() - lastProgressMs_ <= kStallGraceMs;
+                if (!queue_.empty() && playingOn && deviceStallMs() > current_->stallAtQueue) {
+                    drop("superseded");
                     continue;
                 }
                 if (phase_ == Phase::Draining && output_->drained()) {
@@ -197,6 +204,7 @@ void SpeechServiceImpl::tick() {
                     hold_.start();
                 }
                 break;
+            }
             case Phase::Holding:
                 break;
         }
@@ -230,8 +238,6 @@ bool SpeechServiceImpl::startPlaying() {
     }
     envelope_ = std::make_unique<MouthEnvelope>(status.sampleRate);
     phase_ = Phase::Playing;
-    // The device's hold-ups count from here; waiting for the engine is not one.
-    current_->stallAtQueue = deviceStallMs();
     watching_ = true;
     lastPlayedUs_ = 0;
     lastProgressMs_ = clock_.elapsed();
