@@ -12,7 +12,7 @@ RUN_PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libqt6svg6 qt6-qpa-plugins libgl-dev
   qt6-translations-l10n libxcb1-dev
-  libespeak-ng-dev espeak-ng-data libpulse-dev
+  libespeak-ng-dev espeak-ng-data flite1-dev libpulse-dev
   open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
   fonts-ipafont-gothic
 )

@@ -3,6 +3,8 @@
 //   stall:   one 3 s tone; the main thread is blocked for 300 ms twice while it plays.
 //   restart SECONDS: a 0.4 s tone every second for that long, while the test kills and restarts
 //            the sound server; every notice is printed to stdout as "notice: <text>".
+//   drill SECONDS: a 1.2 s tone every 2 s for that long, as a drill reads, while the test stalls
+//            the sound server (SIGSTOP, then SIGCONT).
 // Exits 0 when done, 2 when the speech does not finish in time.
 
 #include "FakeEngine.h"
@@ -42,11 +44,13 @@ int main(int argc, char** argv) {
         QTimer::singleShot(15000, &app, [&] { app.exit(2); });
     } else {
         const int seconds = argc > 2 ? std::atoi(argv[2]) : 15;
+        const bool drill = mode == "drill";
         auto* every = new QTimer(&app);
-        QObject::connect(every, &QTimer::timeout,
-                         [&] { speech->speak(EngineKind::English, std::string(10, 'x')); });
+        QObject::connect(every, &QTimer::timeout, [&, drill] {
+            speech->speak(EngineKind::English, std::string(drill ? 30 : 10, 'x'));
+        });
         QObject::connect(speech.get(), &SpeechService::requestFinished, [&] { ++finished; });
-        every->start(1000);
+        every->start(drill ? 2000 : 1000);
         QTimer::singleShot(seconds * 1000, &app, [&] { app.exit(finished > 0 ? 0 : 2); });
     }
     const int rc = app.exec();

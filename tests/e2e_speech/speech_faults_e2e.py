@@ -2,9 +2,12 @@
 heard inside it is the output's doing:
 - the main thread stalls for 300 ms twice during a reading: the recorded tone has no hole;
 - the sound server is killed mid-drill and started again 3 s later: the program goes on, shows one
-  notice, and the tone is heard again within a few seconds of the server's return."""
+  notice, and the tone is heard again within a few seconds of the server's return;
+- the sound server stalls (SIGSTOP) for 6 s mid-drill and goes on (SIGCONT): the readings queued
+  meanwhile are dropped, so no run of sound afterwards is longer than one reading."""
 
 import os
+import signal
 import subprocess
 import tempfile
 import time
@@ -81,11 +84,41 @@ def check_restart(args, pulse, tmp):
     print(f"restart: one notice; sound back {first:.1f} s after the server, {len(segs)} tones since", flush=True)
 
 
+def check_sigstop(args, pulse, tmp):
+    out_path = os.path.join(tmp, "sigstop.out")
+    with open(out_path, "w") as out:
+        proc = subprocess.Popen(driver(args, "drill", "18"), env=pulse.env, stdout=out,
+                                stderr=subprocess.STDOUT, text=True)
+        try:
+            time.sleep(3.5)
+            os.kill(pulse.proc.pid, signal.SIGSTOP)
+            try:
+                time.sleep(6.0)
+            finally:
+                os.kill(pulse.proc.pid, signal.SIGCONT)
+            rec = pulse.record(os.path.join(tmp, "sigstop.raw"), rate=RATE)
+            time.sleep(7.0)
+            samples, _ = rec.stop()
+            rc = proc.wait(20)
+        finally:
+            e2e.stop(proc)
+    with open(out_path) as f:
+        output = f.read()
+    assert rc == 0, f"driver exited {rc} after the sound server stalled:\n{output}"
+    segs = e2e.speech_segments(samples, RATE)
+    assert segs, f"no sound after the sound server went on:\n{output}"
+    runs = [round(e - s, 2) for s, e in segs]
+    # One reading is a 1.2 s tone; readings played back to back would merge into a longer run.
+    assert max(runs) < 1.5, f"runs of sound (s) after the stall: {runs}"
+    print(f"sigstop: after a 6 s stall {len(runs)} readings, none run together: {runs}", flush=True)
+
+
 def main():
     args = e2e.parse_args()
     with tempfile.TemporaryDirectory(prefix="tvx-speech-faults-") as tmp, e2e.PulseNullSink() as pulse:
         check_stall(args, pulse, tmp)
         check_restart(args, pulse, tmp)
+        check_sigstop(args, pulse, tmp)
 
 
 if __name__ == "__main__":

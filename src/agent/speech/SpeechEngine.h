@@ -40,6 +40,8 @@ public:
                                const std::atomic<bool>& cancel) {
         synthesize(pieces, sink, cancel);
     }
+    // The voice the following syntheses use, for an engine that has several; others ignore it.
+    virtual void useVoice(const std::string& voice) { (void)voice; }
 };
 
 // Builds an engine on the synthesis thread; throws EngineError when it is not installed.

@@ -1,6 +1,6 @@
 #include "agent/speech/SpeechService.h"
 
-#include "agent/speech/EspeakEngine.h"
+#include "agent/speech/EnglishVoices.h"
 #include "agent/speech/OpenJTalkEngine.h"
 #include "agent/speech/SpeechServiceImpl.h"
 
@@ -10,7 +10,7 @@ SpeechService::~SpeechService() = default;
 
 SpeechServiceConfig defaultSpeechServiceConfig() {
     SpeechServiceConfig config;
-    config.english = [] { return std::make_unique<EspeakEngine>(); };
+    config.english = [] { return std::make_unique<EnglishEngine>(); };
     config.japanese = [] { return std::make_unique<OpenJTalkEngine>(); };
     DefaultAudio audio = defaultAudio();
     config.output = std::move(audio.output);

@@ -4,6 +4,8 @@
 // chosen at queue time, plays the audio one request after another, and reports what the character
 // window shows (balloon text, beak opening) while each request plays.
 
+#include "core/agent/AgentApi.h"
+
 #include <QObject>
 #include <QString>
 
@@ -28,6 +30,8 @@ public:
     // Synthesises in the background a text that is about to be spoken, so that a later speak of
     // the same audio (engine, spoken text, speed) plays at once; plays nothing itself.
     virtual void prepare(EngineKind engine, const std::string& taggedText) { (void)engine, (void)taggedText; }
+    // The English voice of the readings queued or prepared from now on.
+    virtual void setEnglishVoice(EnglishVoice voice) { (void)voice; }
     // Stops playback, drops what is queued and ends every child process; used at exit.
     virtual void shutdown() = 0;
 
@@ -42,7 +46,8 @@ signals:
     void notice(const QString& message);
 };
 
-// The real service: eSpeak NG for English, Open JTalk for Japanese, libpulse-simple for playback.
+// The real service: flite (eSpeak NG as the fallback) for English, Open JTalk for Japanese,
+// libpulse-simple for playback.
 std::unique_ptr<SpeechService> createSpeechService(QObject* parent = nullptr);
 
 }  // namespace agent::speech

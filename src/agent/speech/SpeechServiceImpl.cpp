@@ -11,6 +11,10 @@ size_t lane(EngineKind engine) {
     return engine == EngineKind::English ? 0 : 1;
 }
 
+// A device hands audio over in chunks and takes a moment to open: no progress for this long is
+// still normal.
+constexpr qint64 kStallGraceMs = 250;
+
 }  // namespace
 
 SpeechServiceImpl::SpeechServiceImpl(SpeechServiceConfig config, QObject* parent)
@@ -30,6 +34,7 @@ SpeechServiceImpl::SpeechServiceImpl(SpeechServiceConfig config, QObject* parent
                 this, [this, e] { onDevice(e); }, Qt::QueuedConnection);
         });
     }
+    clock_.start();
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(config_.tickMs);
     connect(&timer_, &QTimer::timeout, this, &SpeechServiceImpl::tick);
@@ -41,11 +46,17 @@ SpeechServiceImpl::~SpeechServiceImpl() {
 
 std::shared_ptr<PcmStream> SpeechServiceImpl::synthesise(EngineKind engine, std::vector<SpeechPiece> pieces,
                                                          bool now) {
-    const std::string key = SpeechCache::keyOf(engine, pieces);
+    std::string voice;
+    if (engine == EngineKind::English) {
+        std::string spoken;
+        for (const auto& piece : pieces) spoken += piece.text;
+        voice = voices_.voiceFor(spoken);
+    }
+    const std::string key = SpeechCache::keyOf(engine, pieces) + '\x1f' + voice;
     if (auto cached = cache_.find(key)) return cached;
     auto stream = std::make_shared<PcmStream>();
     cache_.insert(key, stream);
-    lanes_[lane(engine)]->enqueue({std::move(pieces), stream, now});
+    lanes_[lane(engine)]->enqueue({std::move(pieces), stream, now, voice});
     return stream;
 }
 
@@ -53,8 +64,8 @@ void SpeechServiceImpl::speak(EngineKind engine, const std::string& taggedText) 
     if (down_) return;
     trace::write("speak", engine == EngineKind::English ? "en" : "ja");
     TaggedText parsed = parseTaggedText(taggedText);
-    queue_.push_back(
-        {synthesise(engine, std::move(parsed.pieces), true), QString::fromStdString(parsed.shown)});
+    queue_.push_back({synthesise(engine, std::move(parsed.pieces), true),
+                      QString::fromStdString(parsed.shown), deviceStallMs()});
     if (!timer_.isActive()) timer_.start();
 }
 
@@ -117,6 +128,33 @@ void SpeechServiceImpl::onDevice(DeviceEvent event) {
     }
 }
 
+qint64 SpeechServiceImpl::deviceStallMs() const {
+    if (!watching_) return stallMs_;
+    return stallMs_ + std::max<qint64>(0, clock_.elapsed() - lastProgressMs_ - kStallGraceMs);
+}
+
+void SpeechServiceImpl::watchProgress() {
+    const int64_t played = output_->playedUs();
+    if (played == lastPlayedUs_ && !output_->drained()) return;
+    stallMs_ = deviceStallMs();
+    lastPlayedUs_ = played;
+    lastProgressMs_ = clock_.elapsed();
+}
+
+void SpeechServiceImpl::drop(const char* why) {
+    traceAudio("dropped", why);
+    if (output_) {
+        output_->stop();  // what the device still holds of it is not heard either
+        output_.reset();
+    }
+    stallMs_ = deviceStallMs();
+    watching_ = false;
+    setMouth(0);
+    current_.reset();
+    if (started_) emit requestFinished();  // its balloon closes with it
+    started_ = false;
+}
+
 void SpeechServiceImpl::tick() {
     for (;;) {
         if (!current_) {
@@ -126,6 +164,10 @@ void SpeechServiceImpl::tick() {
             }
             current_ = std::move(queue_.front());
             queue_.pop_front();
+            if (deviceStallMs() - current_->stallAtQueue > config_.lateStartMs) {
+                drop("late");  // queued behind a stalled device: its number has gone by
+                continue;
+            }
             phase_ = Phase::Waiting;
             pcm_.clear();
             written_ = 0;
@@ -139,9 +181,22 @@ void SpeechServiceImpl::tick() {
                 }
                 break;
             case Phase::Playing:
-            case Phase::Draining:
+            case Phase::Draining: {
                 feed();
+                watchProgress();
+                if (deviceStallMs() - current_->stallAtQueue > config_.lateStartMs) {
+                    drop("stalled");
+                    continue;
+                }
+                // Held up by the device, it overran into the next reading's turn: the next one
+                // starts on its tick rather than after it.
+                const bool playingOn = clock_.elapsed() - lastProgressMs_ <= kStallGraceMs;
+                if (!queue_.empty() && playingOn && deviceStallMs() > current_->stallAtQueue) {
+                    drop("superseded");
+                    continue;
+                }
                 if (phase_ == Phase::Draining && output_->drained()) {
+                    watching_ = false;
                     output_->stop();
                     output_.reset();
                     setMouth(0);
@@ -149,6 +204,7 @@ void SpeechServiceImpl::tick() {
                     hold_.start();
                 }
                 break;
+            }
             case Phase::Holding:
                 break;
         }
@@ -182,6 +238,9 @@ bool SpeechServiceImpl::startPlaying() {
     }
     envelope_ = std::make_unique<MouthEnvelope>(status.sampleRate);
     phase_ = Phase::Playing;
+    watching_ = true;
+    lastPlayedUs_ = 0;
+    lastProgressMs_ = clock_.elapsed();
     feed();
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "agent/speech/EnglishVoices.h"
 #include "agent/speech/LipSync.h"
 #include "agent/speech/SpeechCache.h"
 #include "agent/speech/SpeechServiceConfig.h"
@@ -24,11 +25,13 @@ public:
     void speak(EngineKind engine, const std::string& taggedText) override;
     void prepare(EngineKind engine, const std::string& taggedText) override;
     void shutdown() override;
+    void setEnglishVoice(EnglishVoice voice) override { voices_.choose(voice); }
 
 private:
     struct Request {
         std::shared_ptr<PcmStream> stream;
         QString shown;
+        qint64 stallAtQueue = 0;  // deviceStallMs() when it was queued
     };
     enum class Phase { Waiting, Playing, Draining, Holding };
 
@@ -41,10 +44,15 @@ private:
     void onFault(EngineKind engine, const QString& message);
     void onDevice(DeviceEvent event);
     void stopAll(bool announce);
+    // Milliseconds so far during which a playing output made no progress (beyond a short grace).
+    qint64 deviceStallMs() const;
+    void watchProgress();
+    void drop(const char* why);
 
     SpeechServiceConfig config_;
     std::unique_ptr<SynthesisWorker> lanes_[2];
     SpeechCache cache_;
+    EnglishVoicePicker voices_;
     std::deque<Request> queue_;
     std::optional<Request> current_;
     Phase phase_ = Phase::Waiting;
@@ -55,6 +63,11 @@ private:
     bool started_ = false;
     QTimer timer_;
     QElapsedTimer hold_;
+    QElapsedTimer clock_;
+    qint64 stallMs_ = 0;  // closed stalls
+    bool watching_ = false;
+    int64_t lastPlayedUs_ = 0;
+    qint64 lastProgressMs_ = 0;
     int mouth_ = 0;
     bool noticed_[2] = {false, false};
     bool deviceLost_ = false;

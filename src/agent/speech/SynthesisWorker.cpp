@@ -77,6 +77,7 @@ void SynthesisWorker::runJob(SynthesisJob& job) {
     bool failed = false;
     try {
         StreamSink sink(*job.stream);
+        if (!job.voice.empty()) engine()->useVoice(job.voice);
         if (job.now)
             engine()->synthesizeNow(job.pieces, sink, cancel_);
         else

@@ -17,7 +17,8 @@ namespace agent::speech {
 struct SynthesisJob {
     std::vector<SpeechPiece> pieces;
     std::shared_ptr<PcmStream> stream;
-    bool now = false;  // to be played at once, not prepared ahead
+    bool now = false;   // to be played at once, not prepared ahead
+    std::string voice;  // empty: the engine's own
 };
 
 class SynthesisWorker {

@@ -20,6 +20,9 @@ public:
 inline constexpr const char* kEnglishModeId = "{CA141FD0-AC7F-11D1-97A3-006008273001}";
 inline constexpr const char* kJapaneseModeId = "{a778e060-a936-11d1-B17B-0020AFED142E}";
 
+// The English voices the learner can choose from; Alternate changes speaker with every number.
+enum class EnglishVoice { Female, Male, Espeak, Alternate };
+
 class IBalloon {
 public:
     virtual ~IBalloon() = default;
@@ -56,6 +59,8 @@ public:
     // Synthesises ahead, with the engine this identifier names, a text that Speak will soon be
     // handed, so that its audio is ready on time; shows and plays nothing, changes no setting.
     virtual void Prepare(const std::string& modeId, const std::string& text) { (void)modeId, (void)text; }
+    // Later English readings, prepared or spoken, use this voice.
+    virtual void setEnglishVoice(EnglishVoice voice) { (void)voice; }
 };
 
 class ICharacters {

@@ -34,6 +34,7 @@ public:
     void Speak(const std::string& text) override;
     void setBalloonSubject(const std::string& text) override;
     void Prepare(const std::string& modeId, const std::string& text) override;
+    void setEnglishVoice(EnglishVoice voice) override { voice_.setEnglishVoice(voice); }
 
     // What the voice reports while one of this character's texts plays.
     void speechStarted(const QString& shown);

@@ -35,6 +35,7 @@ ReadOut1::ReadOut1(ReadOut1Deps deps, QWidget* parent)
     setWindowTitle(QStringLiteral("タリボックス-数字（Ｔａｌｌｙｖｏｘ－Ｎｕｍｂｅｒ）"));
     buildMenu();
     addListeningTestMenu();
+    addEnglishVoiceMenu();
     buildControls();
     logic_ = std::make_unique<ReadOut1Logic>(
         ReadOut1Controls{*this, *this, *this, agent_->Characters(), Timer1, Timer3, Timer4},

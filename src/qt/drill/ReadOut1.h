@@ -15,6 +15,7 @@
 #include <string>
 
 class QAction;
+class QMenu;
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -102,6 +103,7 @@ public:
     QAction* Copyright = nullptr;
     QAction* Version = nullptr;
     QAction* ListeningTestMenu = nullptr;
+    QMenu* EnglishVoiceMenu = nullptr;  // 英語の声: one checked item, the voice of the next English reading
     platform::VbTimer Timer1;
     platform::VbTimer Timer3;
     platform::VbTimer Timer4;
@@ -120,6 +122,7 @@ private:
     void fitFonts();
     QStringList runTimeTexts(const QWidget* control) const;
     void addListeningTestMenu();
+    void addEnglishVoiceMenu();
     void wireControls();
     void traceBoxes() const;
     void traceAutoEndControls() const;

@@ -101,3 +101,46 @@ TEST(SpeechCache, KeepsAFewEntriesForgetsTheOldestAndAnyThatFailed) {
 
 }  // namespace
 }  // namespace agent::speech
+
+namespace agent::speech {
+namespace {
+
+// The fake engine, noting the voice each synthesis was asked for.
+class VoiceNotingEngine : public FakeEngine {
+public:
+    VoiceNotingEngine(std::shared_ptr<FakeEngineLog> log, std::shared_ptr<std::vector<std::string>> voices)
+        : FakeEngine(voice(), std::move(log)), voices_(std::move(voices)) {}
+    void useVoice(const std::string& v) override { current_ = v; }
+    void synthesize(const std::vector<SpeechPiece>& pieces, PcmSink& sink,
+                    const std::atomic<bool>& cancel) override {
+        voices_->push_back(current_);
+        FakeEngine::synthesize(pieces, sink, cancel);
+    }
+
+private:
+    std::shared_ptr<std::vector<std::string>> voices_;
+    std::string current_;
+};
+
+TEST(SpeechAhead, AVoiceChosenMidDrillReadsTheNextReadingEvenWhenTheOldVoiceHadPreparedIt) {
+    auto voices = std::make_shared<std::vector<std::string>>();
+    auto log = std::make_shared<FakeEngineLog>();
+    SpeechServiceConfig config;
+    config.english = [=] { return std::make_unique<VoiceNotingEngine>(log, voices); };
+    config.japanese = [=] { return std::make_unique<FakeEngine>(voice(), log); };
+    config.output = createSilentOutput;
+    Harness h(std::move(config));
+    h.service->prepare(EngineKind::English, "1,000");
+    h.service->speak(EngineKind::English, R"(\Map="1,000"=""\)");  // from the preparation
+    ASSERT_TRUE(h.waitFinished(1));
+    h.service->setEnglishVoice(EnglishVoice::Male);
+    h.service->speak(EngineKind::English, R"(\Map="1,000"=""\)");
+    h.service->setEnglishVoice(EnglishVoice::Alternate);
+    for (const char* text : {"5", "5", "6", "3 hundred "}) h.service->speak(EngineKind::English, text);
+    ASSERT_TRUE(h.waitFinished(6));
+    // "5" twice is one number: one speaker, and its second reading comes from the cache.
+    EXPECT_EQ(*voices, (std::vector<std::string>{"slt", "rms", "slt", "rms", "slt"}));
+}
+
+}  // namespace
+}  // namespace agent::speech

@@ -14,6 +14,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -116,19 +117,51 @@ TEST_F(ReadOut1Window, EveryControlStandsAtItsTwipsPositionAndSize) {
 TEST_F(ReadOut1Window, MenuBarItemsAndTheVersionIsAppendedAfterItsSpaces) {
     ReadOut1& w = *window;
     const QList<QAction*> menus = w.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
+    ASSERT_EQ(menus.size(), 4);
     EXPECT_EQ(menus[0]->text(), QStringLiteral("◆ Copyright"));
     EXPECT_EQ(menus[1]->text(), QStringLiteral("聞き取りテスト"));
-    EXPECT_EQ(menus[2]->text(), QString(132, QLatin1Char(' ')) + QStringLiteral("(バージョン"));
-    for (const QAction* m : menus) EXPECT_EQ(m->menu(), nullptr);
+    EXPECT_EQ(menus[2]->text(), QStringLiteral("英語の声"));
+    EXPECT_EQ(menus[3]->text(), QString(132, QLatin1Char(' ')) + QStringLiteral("(バージョン"));
+    for (const QAction* m : {menus[0], menus[1], menus[3]}) EXPECT_EQ(m->menu(), nullptr);
 
     w.Form_Load();
-    const QString version = menus[2]->text();
+    const QString version = menus[3]->text();
     EXPECT_EQ(version.left(132), QString(132, QLatin1Char(' ')));
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\(バージョン\\d+\\.\\d+\\.\\d+ \\)$"))
                     .match(version.mid(132))
                     .hasMatch())
         << version.mid(132).toStdString();
+}
+
+TEST_F(ReadOut1Window, EnglishVoiceMenuStartsAtTheFemaleVoiceAndHandsEachChoiceToTheCharacter) {
+    ReadOut1& w = *window;
+    w.Form_Load();
+    const QList<QAction*> items = w.EnglishVoiceMenu->actions();
+    ASSERT_EQ(items.size(), 4);
+    const QStringList captions = {QStringLiteral("女性 (slt)"), QStringLiteral("男性 (rms)"),
+                                  QStringLiteral("eSpeak NG"), QStringLiteral("交互")};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(items[i]->text(), captions[i]);
+        EXPECT_EQ(items[i]->isChecked(), i == 0) << i;
+    }
+    log.clear();
+    for (int i : {3, 1, 2, 0}) items[i]->trigger();
+    EXPECT_EQ(log, (test::StepLog{"EnglishVoice 3", "EnglishVoice 1", "EnglishVoice 2", "EnglishVoice 0"}));
+    EXPECT_TRUE(items[0]->isChecked());
+    EXPECT_FALSE(items[2]->isChecked());
+
+    // All four items stay on the bar's one row, the version still rightmost.
+    w.show();
+    QApplication::processEvents();
+    const QList<QAction*> menus = w.menuBar()->actions();
+    const QRect version = w.menuBar()->actionGeometry(menus[3]);
+    for (int i = 0; i < 3; ++i) {
+        const QRect r = w.menuBar()->actionGeometry(menus[i]);
+        EXPECT_FALSE(r.isEmpty()) << i;
+        EXPECT_EQ(r.top(), version.top()) << i;
+        EXPECT_LT(r.right(), version.left()) << i;
+    }
+    EXPECT_LE(version.right(), w.menuBar()->width());
 }
 
 TEST_F(ReadOut1Window, StartStateAfterFormLoad) {

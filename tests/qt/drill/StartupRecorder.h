@@ -56,6 +56,9 @@ public:
     std::string TTSModeID() const override { return mode_; }
     void Speak(const std::string& text) override { log_.push_back("Speak " + text); }
     void setBalloonSubject(const std::string& text) override { log_.push_back("Subject " + text); }
+    void setEnglishVoice(agent::EnglishVoice voice) override {
+        log_.push_back("EnglishVoice " + std::to_string(static_cast<int>(voice)));
+    }
 
 private:
     StepLog& log_;
