@@ -2,7 +2,7 @@
 
 #include "agent/Character.h"
 #include "agent/NoticeText.h"
-#include "agent/character/CharacterFile.h"
+#include "qt/agent/character/CharacterFile.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>

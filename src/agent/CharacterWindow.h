@@ -1,7 +1,7 @@
 #pragma once
 
 #include "agent/DrawnFrames.h"
-#include "agent/character/CharacterFormat.h"
+#include "qt/agent/character/CharacterFormat.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "agent/character/CharacterFile.h"
+#include "qt/agent/character/CharacterFile.h"
 
 #include "agent/AgentApi.h"
 #include "platform/ui/PlainText.h"

@@ -1,8 +1,8 @@
 // tvx_pack_character MANIFEST OUTPUT: packs the character's SVG frames into one character file.
 // tvx_pack_character --check FILE: exit 0 if the drill's checks accept FILE as the character "peedy".
 
-#include "agent/character/CharacterFormat.h"
-#include "agent/character/CharacterPacker.h"
+#include "qt/agent/character/CharacterFormat.h"
+#include "qt/agent/character/CharacterPacker.h"
 
 #include <QCoreApplication>
 #include <QFile>
