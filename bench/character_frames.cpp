@@ -3,7 +3,7 @@
 // found by bench/character_budget.py), and how drawing time grows with a path's length.
 
 #include "qt/agent/DrawnFrames.h"
-#include "agent/character/SvgFrameCheck.h"
+#include "qt/agent/character/SvgFrameCheck.h"
 
 #include <QApplication>
 #include <QBitmap>

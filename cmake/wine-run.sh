@@ -6,9 +6,11 @@ set -eu
 prefix=$1
 shift
 export WINEPREFIX="$prefix" WINEDEBUG=-all
-# No Mono or Gecko downloads, no desktop integration, and never a window on someone's display.
+# No Mono or Gecko downloads, no desktop integration, and never a window on someone's display:
+# a test that needs windows names its own X server (Xvfb) in TVX_WINE_DISPLAY.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
+if [ -n "${TVX_WINE_DISPLAY:-}" ]; then export DISPLAY="$TVX_WINE_DISPLAY"; fi
 
 wine=$(command -v wine64 || command -v /usr/lib/wine/wine64 || true)
 if [ -z "$wine" ]; then

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the character file checks, then draws every frame of an accepted file:
 // a crash, a leak, an input that hangs (-timeout) or one that swells memory (-rss_limit_mb) is a finding.
 
-#include "agent/character/CharacterFormat.h"
+#include "qt/agent/character/CharacterFormat.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -13,6 +13,8 @@ RUN_PACKAGES=(
   qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libqt6svg6 qt6-qpa-plugins libgl-dev
   qt6-translations-l10n libxcb1-dev
   libespeak-ng-dev espeak-ng-data flite1-dev libpulse-dev
+  # The character file's format, shared by the Linux and the Windows builds (header-only).
+  nlohmann-json3-dev
   open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
   fonts-ipafont-gothic
 )

@@ -1,11 +1,10 @@
 #include "qt/agent/Agent.h"
 
 #include "core/ui/ScreenRect.h"
-
 #include "qt/agent/Character.h"
 #include "qt/agent/NoticeText.h"
 #include "qt/ui/PlainMessageBox.h"
-#include "agent/character/CharacterFile.h"
+#include "qt/agent/character/CharacterFile.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/agent/AgentApi.h"
-#include "agent/character/CharacterFormat.h"
+#include "qt/agent/character/CharacterFormat.h"
 #include "agent/speech/SpeechService.h"
 
 #include <QString>

@@ -1,5 +1,5 @@
-#include "agent/character/CharacterFormat.h"
-#include "agent/character/CharacterPacker.h"
+#include "qt/agent/character/CharacterFormat.h"
+#include "qt/agent/character/CharacterPacker.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
-#include "agent/character/SvgFrameCheck.h"
+#include "qt/agent/character/SvgFrameCheck.h"
 
-#include "agent/character/CharacterFormat.h"
+#include "qt/agent/character/CharacterFormat.h"
 #include "qt/ui/PlainText.h"
 
 #include <QHash>

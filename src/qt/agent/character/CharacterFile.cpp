@@ -1,4 +1,4 @@
-#include "agent/character/CharacterFile.h"
+#include "qt/agent/character/CharacterFile.h"
 
 #include "core/agent/AgentApi.h"
 #include "qt/ui/PlainText.h"

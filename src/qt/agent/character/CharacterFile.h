@@ -1,6 +1,6 @@
 #pragma once
 
-#include "agent/character/CharacterFormat.h"
+#include "qt/agent/character/CharacterFormat.h"
 
 #include <QString>
 

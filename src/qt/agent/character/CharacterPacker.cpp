@@ -1,6 +1,6 @@
-#include "agent/character/CharacterPacker.h"
+#include "qt/agent/character/CharacterPacker.h"
 
-#include "agent/character/CharacterFormat.h"
+#include "qt/agent/character/CharacterFormat.h"
 
 #include <QDir>
 #include <QFile>
