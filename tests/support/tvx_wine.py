@@ -220,3 +220,24 @@ def screenshot_window(window, path, env, margin=0):
     subprocess.run(["convert", tmp, "-crop", f"{r - l + 2 * margin}x{b - t + 2 * margin}+{l - margin}+{t - margin}",
                     "+repage", path], check=True, timeout=30)
     os.remove(tmp)
+
+
+SPVOICE_CLSID = "{96749377-3391-11D2-9EE3-00C04F797396}"
+VOICE_TOKENS = r"HKLM\SOFTWARE\Microsoft\Speech\Voices\Tokens"
+
+
+def register_fake_spvoice(session, dll):
+    """Our SpVoice double as CLSID_SpVoice (HKLM: Wine does not look at HKCU for it)."""
+    key = rf"HKLM\Software\Classes\CLSID\{SPVOICE_CLSID}\InprocServer32"
+    session.prefix.reg_set(key, "", session.prefix.windows_path(dll), session.env)
+    session.prefix.reg_set(key, "ThreadingModel", "Both", session.env)
+
+
+def add_voice(session, name, language):
+    """A voice token whose Attributes\\Language lists language ("409", "411")."""
+    session.prefix.reg_set(rf"{VOICE_TOKENS}\{name}", "", name, session.env)
+    session.prefix.reg_set(rf"{VOICE_TOKENS}\{name}\Attributes", "Language", language, session.env)
+
+
+def remove_voice(session, name):
+    session.prefix.reg_delete(rf"{VOICE_TOKENS}\{name}", None, session.env)

@@ -87,7 +87,7 @@ const Placed kControls[] = {
     {kUpDown1, UPDOWN_CLASSW, "", kChild | UDS_ARROWKEYS, 2010, 5295, 255, 465, -1},
     {kCommand3, L"BUTTON", "日 - 英 の間隔を長くする／縮める", kChild | WS_TABSTOP | BS_PUSHBUTTON, 2265,
      5295, 4695, 465, kPt12},
-    {kText2, L"EDIT", "Text2", kChild | ES_LEFT | WS_BORDER, 7140, 5325, 750, 690, kPt1125},
+    {kText2, L"EDIT", "Text2", kChild | ES_LEFT | ES_AUTOHSCROLL | WS_BORDER, 7140, 5325, 750, 690, kPt1125},
     {kCommand2, L"BUTTON", "Command2", kOwnerDrawn, 360, 5790, 7920, 315, kPt1425},
     {kLabel1, L"STATIC", "範囲指定", kChild | SS_LEFT, 8895, 45, 1050, 285, kPt1125},
     {kLabel2, L"STATIC", "桁指定", kChild | SS_LEFT, 10230, 60, 840, 255, kPt1125},

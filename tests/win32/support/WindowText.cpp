@@ -72,7 +72,9 @@ BOOL CALLBACK child(HWND w, LPARAM out) {
     if (s.back() != '[') s += ',';
     const bool icon = SendMessageW(w, STM_GETICON, 0, 0) != 0 && className(w) == L"Static";
     s += describe(w) + ",\"visible\":" + (IsWindowVisible(w) ? "true" : "false") +
-         ",\"icon\":" + (icon ? "true" : "false") + "}";
+         ",\"icon\":" + (icon ? "true" : "false") + ",\"checked\":" +
+         (className(w) == L"Button" && SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED ? "true" : "false") +
+         "}";
     return TRUE;
 }
 
