@@ -11,7 +11,12 @@ bash scripts/install-deps.sh run windows
 
 build=${TVX_WIN_BUILD_DIR:-build-win}
 case $build in /*) ;; *) build=$PWD/$build ;; esac
-host=${TVX_HOST_BUILD_DIR:-build-host}
+# The host tools come from scripts/test.sh's build when it has them (as in CI), else from build-host/.
+host=${TVX_HOST_BUILD_DIR:-}
+if [ -z "$host" ]; then
+  host=build-host
+  [ -x build-test/bin/tvx_render_icon ] && [ -f build-test/bin/PEEDY.acs ] && host=build-test
+fi
 case $host in /*) ;; *) host=$PWD/$host ;; esac
 jobs=$(nproc)
 # Wine's servers outlive the tests by a few seconds; nothing of them is left running afterwards.
@@ -23,8 +28,10 @@ stop_wine() {
 trap stop_wine EXIT
 start=$(date +%s)
 # Host tools for the icon and the character file the package ships.
-cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DTVX_BUILD_TESTS=OFF -DTVX_BUILD_BENCH=OFF -DTVX_DESKTOP_FILES=ON
-cmake --build "$host" -j"$jobs" --target tvx_render_icon tvx_character_file
+if [ ! -x "$host/bin/tvx_render_icon" ] || [ ! -f "$host/bin/PEEDY.acs" ]; then
+  cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DTVX_BUILD_TESTS=OFF -DTVX_BUILD_BENCH=OFF -DTVX_DESKTOP_FILES=ON
+  cmake --build "$host" -j"$jobs" --target tvx_render_icon tvx_character_file
+fi
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTVX_HOST_TOOLS_DIR="$host/bin"
 cmake --build "$build" -j"$jobs"
