@@ -218,6 +218,26 @@ def main():
             run_mode(d, w, "数字読上げ　日⇒英", "JE", 16, gap=200)
         finally:
             d.close()
+        # Without a Japanese voice: one notice naming where Windows adds voices, then Japanese is silent
+        # while English goes on.
+        tvx_wine.remove_voice(s, "TvxJapanese")
+        d = Drill(s, reader, args)
+        try:
+            w = d.window()
+            assert w, "no main window"
+            d.click(w, text="数字読上げ　日⇒英")
+            box = d.window(PROGRAM, timeout=30)
+            assert box, "no notice of the missing Japanese voice"
+            notice = tvx_wine.static_texts(box)[0]
+            assert "日本語" in notice and "［時刻と言語］" in notice, notice
+            tvx_wine.click_control(tvx_wine.buttons(box)["OK"], s.xenv)
+            time.sleep(12)
+            langs = "".join(lang for _, lang, _ in d.readings())
+            assert langs and set(langs) == {"E"}, f"readings without a Japanese voice: {langs!r}"
+            assert not d.window(PROGRAM, timeout=0), "the notice came again"
+        finally:
+            d.close()
+            tvx_wine.add_voice(s, "TvxJapanese", "411;11")
     print("drill under Wine: all cases passed", flush=True)
 
 
