@@ -3,8 +3,10 @@
 #   run      building and running the drill
 #   test     what the tests add
 #   package  what building the Debian package adds
+#   windows  the Windows programs and packages: mingw-w64, Wine, wixl / msitools, the GUI test tools
 #   fuzz     clang and libFuzzer, for scripts/fuzz.sh only
-#   scripts/install-deps.sh [run] [test] [package] [fuzz]    (no set named: run, test and package)
+#   scripts/install-deps.sh [run] [test] [package] [windows] [fuzz]
+#   (no set named: run, test and package)
 # Idempotent: does nothing when all of them are present.
 set -euo pipefail
 
@@ -32,6 +34,13 @@ TEST_PACKAGES=(
   # One test builds the package, checks it and starts the drill from it.
   "${PACKAGE_PACKAGES[@]}"
 )
+WINDOWS_PACKAGES=(
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 googletest
+  # The MSI is built with wixl and checked with msiinfo; the setup folder is zipped.
+  wixl msitools zip
+  # The Win32 programs' end-to-end tests under Wine: X server, window manager, clicks, screenshots.
+  xvfb openbox xdotool x11-utils imagemagick fonts-ipafont-gothic python3
+)
 
 [ $# -gt 0 ] || set -- run test package
 PACKAGES=()
@@ -40,10 +49,11 @@ for set_name in "$@"; do
     run) PACKAGES+=("${RUN_PACKAGES[@]}") ;;
     test) PACKAGES+=("${TEST_PACKAGES[@]}") ;;
     package) PACKAGES+=("${PACKAGE_PACKAGES[@]}") ;;
+    windows) PACKAGES+=("${WINDOWS_PACKAGES[@]}") ;;
     # Only for scripts/fuzz.sh (never needed by CI): libFuzzer comes with clang's runtime.
     fuzz) PACKAGES+=(clang-14 libclang-rt-14-dev) ;;
     *)
-      echo "install-deps: unknown set '$set_name' (run, test, package, fuzz)" >&2
+      echo "install-deps: unknown set '$set_name' (run, test, package, windows, fuzz)" >&2
       exit 2
       ;;
   esac

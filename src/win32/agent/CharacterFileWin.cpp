@@ -5,7 +5,7 @@
 
 #include <gdiplus.h>
 
-#include "agent/AgentApi.h"
+#include "core/agent/AgentApi.h"
 #include "core/character/Excerpt.h"
 
 #include <cstring>

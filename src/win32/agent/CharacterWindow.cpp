@@ -1,6 +1,6 @@
 #include "win32/agent/CharacterWindow.h"
 
-#include "agent/AgentApi.h"
+#include "core/agent/AgentApi.h"
 
 #include <algorithm>
 #include <cstring>

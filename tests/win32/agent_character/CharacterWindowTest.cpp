@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "agent/AgentApi.h"
+#include "core/agent/AgentApi.h"
 #include "core/character/PngFrame.h"
 #include "win32/agent/CharacterWindow.h"
 

@@ -2,7 +2,7 @@
 // screenshot under Wine (scripts/windows-character-screenshot.sh); not a test.
 #include <windows.h>
 
-#include "agent/AgentApi.h"
+#include "core/agent/AgentApi.h"
 #include "win32/agent/CharacterView.h"
 
 #include <cstdio>

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/agent/AgentApi.h"
+#include "core/drill/ReadOut1Logic.h"
+#include "win32/ui/WindowTimer.h"
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace win32::drill {
+
+// The drill's main window over Win32 controls. It holds no drill rule: clicks and ticks go to the
+// toolkit-free logic, which reads and writes the controls through the view interfaces below.
+class ReadOut1 : private ::drill::NumberTexts, private ::drill::PlaceBoxView, private ::drill::DrillView {
+public:
+    using AgentFactory = std::function<std::unique_ptr<::agent::IAgent>(HWND owner)>;
+
+    ReadOut1(HINSTANCE instance, AgentFactory agent, std::string programDirectory);
+    ~ReadOut1() override;
+    ReadOut1(const ReadOut1&) = delete;
+    ReadOut1& operator=(const ReadOut1&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+
+    // Start-up; throws (AgentError) when the character cannot be loaded. The window is not shown yet.
+    void Form_Load();
+    void show();
+
+    void Option1_Click(int index);
+    void Copyright_Click();
+
+    ::drill::ReadOut1State& State() { return logic_->State(); }
+
+private:
+    // NumberTexts
+    std::string Command1Caption() const override;
+    void SetCommand1Caption(const std::string& text) override;
+    std::string Command2Caption() const override;
+    void SetCommand2Caption(const std::string& text) override;
+    std::string Text2Text() const override;
+    void SetText2Text(const std::string& text) override;
+    // PlaceBoxView
+    void SetPlaceBoxTicked(::drill::PlaceColumn column, int index, bool ticked) override;
+    // DrillView
+    void FocusStartButton(::drill::StartButton button) override;
+    void ResetStartButtonColors() override;
+    void ColourStartButtonPink(::drill::StartButton button) override;
+    void SetCommand3Caption(const std::string& caption) override;
+    int UpDown1Increment() const override;
+
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    void layout();
+    void command(int id, int code);
+    void drawButton(const DRAWITEMSTRUCT& item);
+    void drawVersionItem(const DRAWITEMSTRUCT& item);
+    void centre();
+    void placeCharacter();
+    HWND control(int id) const { return GetDlgItem(hwnd_, id); }
+    std::string text(int id) const;
+    void setText(int id, const std::string& text);
+
+    HINSTANCE instance_;
+    AgentFactory agentFactory_;
+    std::string directory_;
+    HWND hwnd_ = nullptr;
+    HMENU menu_ = nullptr;
+    std::wstring versionCaption_;
+    unsigned dpi_ = 96;
+    std::array<HFONT, 6> fonts_{};
+    std::array<COLORREF, 4> startColours_{};
+    std::unique_ptr<::agent::IAgent> agent_;
+    ::agent::ICharacter* speechChar_ = nullptr;
+    std::unique_ptr<ui::WindowTimer> timer1_, timer3_, timer4_;
+    std::unique_ptr<::drill::ReadOut1Logic> logic_;
+};
+
+}  // namespace win32::drill

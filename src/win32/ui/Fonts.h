@@ -1,0 +1,10 @@
+#pragma once
+
+#include <windows.h>
+
+namespace win32::ui {
+
+// "ＭＳ ゴシック", Shift-JIS character set, regular weight, at points for a monitor of dpi.
+HFONT createGothicFont(double points, unsigned dpi);
+
+}  // namespace win32::ui
