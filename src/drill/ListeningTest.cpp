@@ -2,12 +2,10 @@
 
 #include "drill/ListeningSummaryView.h"
 #include "drill/Trace.h"
-#include "drill/listening/AnswerInput.h"
 #include "drill/listening/WindowBeside.h"
 #include "platform/ui/JapaneseFonts.h"
 
 #include <QButtonGroup>
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -31,15 +29,11 @@ QFont numberFont() {
     return platform::ui::gothicFont(20);
 }
 
-const char* languageTag(ListeningLanguage language) {
-    return language == ListeningLanguage::English ? "en" : "ja";
-}
-
 }  // namespace
 
-QString MarkedDigitsHtml(const std::string& digits, const std::vector<bool>& marks) {
+QString MarkedDigitsHtml(const std::vector<MarkedChar>& marked) {
     QString html;
-    for (const MarkedChar& mc : GroupMarked(digits, marks)) {
+    for (const MarkedChar& mc : marked) {
         const QString c = QString(QChar::fromLatin1(mc.c)).toHtmlEscaped();
         html +=
             mc.wrong
@@ -49,16 +43,26 @@ QString MarkedDigitsHtml(const std::string& digits, const std::vector<bool>& mar
     return html;
 }
 
+QString MarkedDigitsHtml(const std::string& digits, const std::vector<bool>& marks) {
+    return MarkedDigitsHtml(GroupMarked(digits, marks));
+}
+
 ListeningTest::ListeningTest(ListeningTestDeps deps, QWidget* owner)
-    : QWidget(owner, Qt::Window), deps_(std::move(deps)), random_(std::move(deps_.random)) {
-    if (!random_) random_ = std::make_unique<Xoshiro256Source>(SystemClockReading());
+    : QWidget(owner, Qt::Window), askSavePath_(std::move(deps.askSavePath)) {
     setObjectName(QStringLiteral("ListeningTest"));
     setWindowTitle(QStringLiteral("聞き取りテスト"));
     // The session is kept only while the window is open.
     setAttribute(Qt::WA_DeleteOnClose);
     build();
-    showStatus();
-    Summary->Show(session_);
+    ListeningControllerDeps core;
+    core.mainState = deps.mainState;
+    core.characters = deps.characters;
+    core.speechChar = deps.speechChar;
+    core.random = std::move(deps.random);
+    core.beforeReading = std::move(deps.beforeReading);
+    core.trace = [](const std::string& line) { Trace::write("listening", qs(line)); };
+    controller_ = std::make_unique<ListeningController>(std::move(core), *this);
+    controller_->Open();
     Trace::write("listening", QStringLiteral("open"));
 }
 
@@ -132,11 +136,9 @@ void ListeningTest::build() {
     connect(StartButton, &QPushButton::clicked, this, &ListeningTest::Start);
     connect(ReplayButton, &QPushButton::clicked, this, [this] { Replay(ReadingPace::Normal); });
     connect(SlowButton, &QPushButton::clicked, this, [this] { Replay(ReadingPace::Slow); });
-    connect(AnswerBox, &QLineEdit::textEdited, Hint, &QLabel::clear);
+    connect(AnswerBox, &QLineEdit::textEdited, this, [this] { controller_->AnswerEdited(); });
     connect(SaveButton, &QPushButton::clicked, this, &ListeningTest::Save);
     setFocusProxy(AnswerBox);
-    ReplayButton->setEnabled(false);
-    SlowButton->setEnabled(false);
 }
 
 void ListeningTest::placeBesideOwner() {
@@ -170,125 +172,75 @@ void ListeningTest::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-ListeningLanguage ListeningTest::chosenLanguage() const {
-    return JapaneseOption->isChecked() ? ListeningLanguage::Japanese : ListeningLanguage::English;
-}
-
 void ListeningTest::Start() {
-    current_ = DrawListeningNumber(*deps_.mainState, *random_);
-    currentLanguage_ = chosenLanguage();
-    answered_ = false;
-    replays_ = 0;
-    slowReplays_ = 0;
-    AnswerBox->clear();
-    Hint->clear();
-    clearResult();
-    Trace::write("listening", QStringLiteral("number ") + qs(current_->display));
-    read(ReadingPace::Normal);
-    ReplayButton->setEnabled(true);
-    SlowButton->setEnabled(true);
-    showStatus();
+    controller_->Start();
 }
 
 void ListeningTest::Replay(ReadingPace pace) {
-    if (!current_) return;
-    session_.CountReplay(pace == ReadingPace::Slow);
-    if (!answered_) ++(pace == ReadingPace::Slow ? slowReplays_ : replays_);
-    read(pace);
-    showStatus();
-    Summary->Show(session_);
-}
-
-void ListeningTest::read(ReadingPace pace) {
-    Trace::write("listening",
-                 QStringLiteral("read %1 %2")
-                     .arg(QLatin1String(languageTag(currentLanguage_)),
-                          pace == ReadingPace::Slow ? QStringLiteral("slow") : QStringLiteral("normal")));
-    if (deps_.beforeReading) deps_.beforeReading();
-    try {
-        ReadListeningNumber(*deps_.characters, *deps_.speechChar, *current_, currentLanguage_, pace);
-    } catch (const agent::AgentError& e) {
-        // A missing voice must not end the drill from inside a click; say so where the learner looks.
-        Hint->setText(QStringLiteral("読み上げできませんでした：%1").arg(QString::fromUtf8(e.what())));
-        Trace::write("listening", QStringLiteral("read-failed"));
-    }
-    AnswerBox->setFocus(Qt::OtherFocusReason);
+    controller_->Replay(pace);
 }
 
 void ListeningTest::Enter() {
-    if (!current_ || answered_) {
-        Start();
-        return;
-    }
-    check();
+    controller_->Enter();
 }
 
-void ListeningTest::check() {
-    const NormalisedAnswer typed = NormaliseAnswer(AnswerBox->text().toStdString());
-    if (typed.problem != AnswerProblem::None) {
-        Hint->setText(qs(AnswerHint(typed.problem)));
-        Trace::write("listening", QStringLiteral("hint ") + Hint->text());
-        return;
-    }
-    ListeningTrial trial;
-    trial.language = currentLanguage_;
-    trial.correct = current_->Digits();
-    trial.answer = typed.digits;
-    trial.comparison = CompareAnswer(trial.correct, trial.answer);
-    trial.replays = replays_;
-    trial.slowReplays = slowReplays_;
-    const AnswerComparison& c = trial.comparison;
-    CorrectLine->setText(MarkedDigitsHtml(trial.correct, c.correctMarks));
-    AnswerLine->setText(MarkedDigitsHtml(trial.answer, c.answerMarks));
-    const std::string verdict =
-        VerdictLine(c, static_cast<int>(trial.correct.size()), static_cast<int>(trial.answer.size()));
-    Verdict->setText(qs(verdict));
-    Verdict->setStyleSheet(c.correct ? QStringLiteral("color:#007000;") : QStringLiteral("color:#c00000;"));
-    Trace::write("listening",
-                 QStringLiteral("result %1 %2 %3 %4")
-                     .arg(c.correct ? QStringLiteral("right") : QStringLiteral("wrong"),
-                          qs(GroupDigits(trial.correct)), qs(GroupDigits(trial.answer)), qs(verdict)));
-    session_.Record(std::move(trial));
-    answered_ = true;
-    Summary->Show(session_);
-    showStatus();
+void ListeningTest::Save() {
+    controller_->Save();
 }
 
-void ListeningTest::clearResult() {
+ListeningLanguage ListeningTest::ChosenLanguage() const {
+    return JapaneseOption->isChecked() ? ListeningLanguage::Japanese : ListeningLanguage::English;
+}
+
+std::string ListeningTest::AnswerText() const {
+    return AnswerBox->text().toStdString();
+}
+
+void ListeningTest::ClearAnswer() {
+    AnswerBox->clear();
+}
+
+void ListeningTest::SetHint(const std::string& text) {
+    Hint->setText(qs(text));
+}
+
+void ListeningTest::SetStatus(const std::string& text) {
+    Status->setText(qs(text));
+}
+
+void ListeningTest::ShowResult(const ListeningResult& result) {
+    CorrectLine->setText(MarkedDigitsHtml(result.correct));
+    AnswerLine->setText(MarkedDigitsHtml(result.answer));
+    Verdict->setText(qs(result.verdict));
+    Verdict->setStyleSheet(result.right ? QStringLiteral("color:#007000;")
+                                        : QStringLiteral("color:#c00000;"));
+}
+
+void ListeningTest::ClearResult() {
     CorrectLine->clear();
     AnswerLine->clear();
     Verdict->clear();
 }
 
-void ListeningTest::showStatus() {
-    QString text;
-    if (!current_)
-        text = QStringLiteral("Enter または「スタート」で数字を読み上げます");
-    else if (!answered_)
-        text = QStringLiteral("%1問目：聞こえた数字を入力して Enter").arg(session_.Tried() + 1);
-    else
-        text = QStringLiteral("Enter で次の数字");
-    Status->setText(text);
+void ListeningTest::SetReplayEnabled(bool enabled) {
+    ReplayButton->setEnabled(enabled);
+    SlowButton->setEnabled(enabled);
 }
 
-void ListeningTest::Save() {
-    const QString path = deps_.askSavePath
-                             ? deps_.askSavePath(this)
-                             : QFileDialog::getSaveFileName(this, QStringLiteral("結果を保存"),
-                                                            QStringLiteral("聞き取りテスト.csv"),
-                                                            QStringLiteral("CSV (*.csv)"));
-    if (path.isEmpty()) return;
-    QFile file(path);
-    const std::string csv = session_.Csv();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) ||
-        !file.flush()) {
-        // Inline, like the answer hints: a dialog would take the keyboard away from the test.
-        Status->setText(QStringLiteral("保存できませんでした：%1").arg(file.errorString()));
-        Trace::write("listening", QStringLiteral("save-failed ") + path);
-        return;
-    }
-    Trace::write("listening", QStringLiteral("saved ") + path);
+void ListeningTest::ShowSummary(const ListeningSummary& summary) {
+    Summary->Show(summary);
+}
+
+void ListeningTest::FocusAnswer() {
+    AnswerBox->setFocus(Qt::OtherFocusReason);
+}
+
+std::filesystem::path ListeningTest::AskSavePath() {
+    const QString path = askSavePath_ ? askSavePath_(this)
+                                      : QFileDialog::getSaveFileName(this, QStringLiteral("結果を保存"),
+                                                                     QStringLiteral("聞き取りテスト.csv"),
+                                                                     QStringLiteral("CSV (*.csv)"));
+    return std::filesystem::path(path.toStdU16String());
 }
 
 }  // namespace drill
