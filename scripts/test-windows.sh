@@ -9,7 +9,13 @@ build=${TVX_WIN_BUILD_DIR:-build-win}
 case $build in /*) ;; *) build=$PWD/$build ;; esac
 jobs=$(nproc)
 # Wine's server outlives the tests by a few seconds; nothing of it is left running afterwards.
-stop_wine() { WINEPREFIX="$build/wineprefix" /usr/lib/wine/wineserver -k 2>/dev/null || true; }
+stop_wine() {
+  local prefix
+  # wineprefix: the unit tests' (cmake/wine-run.sh); wineprefix-gui: the windows' end-to-end tests.
+  for prefix in "$build/wineprefix" "$build/wineprefix-gui"; do
+    WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  done
+}
 trap stop_wine EXIT
 start=$(date +%s)
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo
