@@ -251,6 +251,11 @@ bool ListeningTest::key(WPARAM vk) {
 
 void ListeningTest::command(int id, int code) {
     switch (id) {
+        case kEnglishOption:
+        case kJapaneseOption:
+            // Checked here too: under Wine a clicked auto radio button of this window stayed unchecked.
+            if (code == BN_CLICKED) CheckRadioButton(hwnd_, kEnglishOption, kJapaneseOption, id);
+            break;
         case kStartButton:
             if (code == BN_CLICKED) controller_->Start();
             break;

@@ -124,9 +124,11 @@ std::string windowTexts() {
     EnumChildWindows(
         test->hwnd(),
         [](HWND child, LPARAM lp) -> BOOL {
-            *reinterpret_cast<std::ostringstream*>(lp) << GetDlgCtrlID(child) << "=" << narrow(textOf(child))
-                                                       << (IsWindowEnabled(child) ? "" : " (disabled)")
-                                                       << (GetFocus() == child ? " (focus)" : "") << "\n";
+            *reinterpret_cast<std::ostringstream*>(lp)
+                << GetDlgCtrlID(child) << "=" << narrow(textOf(child))
+                << (IsWindowEnabled(child) ? "" : " (disabled)")
+                << (SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED ? " (checked)" : "")
+                << (GetFocus() == child ? " (focus)" : "") << "\n";
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&out));
@@ -139,8 +141,9 @@ std::string windowTexts() {
     return out.str();
 }
 
-// One command a line: "open", "type TEXT", "key return|escape|tab|backtab|space", "click save", "settext
-// TEXT" (the focused box, as the file dialog's name box), "texts", "exit". Each done is answered in done.log.
+// One command a line: "open", "type TEXT", "key return|escape|tab|backtab|space", "click
+// save|japanese|english", "settext TEXT" (the focused box, as the file dialog's name box), "texts", "exit".
+// Each done is answered in done.log.
 bool run(HWND owner, const std::string& line) {
     const std::string verb = line.substr(0, line.find(' '));
     const std::string arg = line.size() > verb.size() ? line.substr(verb.size() + 1) : "";
@@ -158,9 +161,13 @@ bool run(HWND owner, const std::string& line) {
                      : arg == "space"  ? VK_SPACE
                                        : VK_TAB);
     } else if (verb == "click" && menu->window()) {
+        using namespace win32::drill;
+        const int id = arg == "save"       ? kSaveButton
+                       : arg == "japanese" ? kJapaneseOption
+                       : arg == "english"  ? kEnglishOption
+                                           : kStartButton;
         // Posted: the file dialog's modal loop must not run inside this command.
-        PostMessageW(menu->window()->hwnd(), WM_COMMAND, MAKEWPARAM(win32::drill::kSaveButton, BN_CLICKED),
-                     0);
+        PostMessageW(GetDlgItem(menu->window()->hwnd(), id), BM_CLICK, 0, 0);
     } else if (verb == "settext") {
         SetWindowTextW(GetFocus(), widen(arg).c_str());
     } else if (verb == "texts") {

@@ -72,6 +72,8 @@ def windows_path(path):
 def number_of(spoken):
     """The digits of one recorded reading: the text between \\Map=" and "=, "4 hundred 72" or "12,345"."""
     text = spoken.split("\t", 1)[1]
+    # The number must never reach the balloon before it is answered.
+    assert text.endswith('"=""\\'), f"a reading that opens a balloon: {text}"
     start = text.index('\\Map="') + len('\\Map="')
     said = text[start:text.index('"=', start)]
     words = said.split()
@@ -146,7 +148,10 @@ ENGLISH, JAPANESE, START, REPLAY, SLOW, ANSWER, HINT, CORRECT, YOURS, VERDICT, C
 
 def field(texts, key):
     """A control's text without the "(focus)" / "(disabled)" notes."""
-    return texts[key].replace(" (focus)", "").replace(" (disabled)", "")
+    text = texts[key]
+    for note in (" (focus)", " (disabled)", " (checked)"):
+        text = text.replace(note, "")
+    return text
 
 
 def shoot(texts, path, env):
@@ -236,6 +241,10 @@ def drive(host, work, env, shots):
     right = 1
     for n in range(3, 13):
         reading = len(host.lines("spoken.log")) + 1
+        if n in (5, 6):
+            host.send("click " + ("japanese" if n == 5 else "english"))
+            t = host.texts()
+            assert "(checked)" in t[JAPANESE if n == 5 else ENGLISH], t
         host.send("key return")
         digits = number_of(host.wait_spoken(reading))
         if n == 3:
@@ -245,6 +254,8 @@ def drive(host, work, env, shots):
             slow = host.wait_spoken(before + 1)
             assert slow.startswith("en\t\\Spd=100\\"), slow
             assert number_of(slow) == digits, slow
+        said = host.lines("spoken.log")[reading - 1]
+        assert said.startswith("ja\t" if n == 5 else "en\t"), said
         wrong = n % 3 == 0
         typed = digits[:-1] + str((int(digits[-1]) + 1) % 10) if wrong else " ".join(digits)
         host.send("type " + typed)
