@@ -230,6 +230,7 @@ LRESULT CALLBACK ListeningTest::controlProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
 }
 
 bool ListeningTest::key(WPARAM vk) {
+    if (!controller_) return false;
     const bool plain =
         GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0 && GetKeyState(VK_SHIFT) >= 0;
     if (vk == VK_ESCAPE && plain) {
@@ -250,6 +251,7 @@ bool ListeningTest::key(WPARAM vk) {
 }
 
 void ListeningTest::command(int id, int code) {
+    if (!controller_) return;  // still being built
     switch (id) {
         case kEnglishOption:
         case kJapaneseOption:

@@ -69,12 +69,19 @@ std::wstring textOf(HWND hwnd) {
     return buffer;
 }
 
+// The bar's items in order, a right-justified one marked with ">".
 std::string menuItems(HMENU bar) {
     std::string items;
     for (int i = 0; i < GetMenuItemCount(bar); ++i) {
         wchar_t text[64] = {};
-        GetMenuStringW(bar, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-        items += (items.empty() ? "" : "|") + narrow(text);
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = 64;
+        GetMenuItemInfoW(bar, static_cast<UINT>(i), TRUE, &info);
+        items +=
+            (items.empty() ? "" : "|") + std::string(info.fType & MFT_RIGHTJUSTIFY ? ">" : "") + narrow(text);
     }
     return items;
 }

@@ -195,7 +195,8 @@ def run(args):
         assert os.path.exists(marker), "the host left no marker: Wine ran nothing"
         with open(marker, encoding="utf-8") as f:
             ran = dict(l.rstrip("\n").split("=", 1) for l in f if "=" in l)
-        assert ran["menu"] == "◆ Copyright|聞き取りテスト|Version", ran
+        # The new item sits between "◆ Copyright" and Version, and Version keeps its place on the right.
+        assert ran["menu"] == "◆ Copyright|聞き取りテスト|>Version", ran
         readings = len(host.lines("spoken.log"))
         # The drill stops when the window opens and again before each reading.
         assert int(ran["stops"]) == readings + 1, (ran, readings)
