@@ -71,16 +71,16 @@ ListeningSummaryView::ListeningSummaryView(QWidget* parent) : QWidget(parent) {
     Places->verticalHeader()->setDefaultSectionSize(20);
     Places->setFixedWidth(150);
 
+    const ListeningSummary empty = SummariseSession(ListeningSession());
     QStringList placeNames;
-    for (int row = 0; row < kPlaceCount; ++row) {
-        const int place = kPlaceCount - row;
-        placeNames << QString::fromStdString(PlaceName(place));
-        Places->setItem(row, 0, cell(placeNames.back()));
+    for (const PlaceRow& r : empty.rows) {
+        placeNames << QString::fromStdString(r.name);
+        Places->setItem(static_cast<int>(placeNames.size()) - 1, 0, cell(placeNames.back()));
     }
     QStringList digitCounts;
-    for (int n = 1; n <= kPlaceCount; ++n) digitCounts << QStringLiteral("%1桁").arg(n);
-    PlaceChart = rateChart(QStringLiteral("位ごとの誤答率"), placeNames, PlaceRates, this);
-    DigitChart = rateChart(QStringLiteral("桁数ごとの誤答率"), digitCounts, DigitRates, this);
+    for (const std::string& label : empty.digitLabels) digitCounts << QString::fromStdString(label);
+    PlaceChart = rateChart(QString::fromUtf8(kPlaceChartTitle), placeNames, PlaceRates, this);
+    DigitChart = rateChart(QString::fromUtf8(kDigitChartTitle), digitCounts, DigitRates, this);
 
     auto* charts = new QVBoxLayout;
     charts->addWidget(PlaceChart);
@@ -95,18 +95,18 @@ ListeningSummaryView::ListeningSummaryView(QWidget* parent) : QWidget(parent) {
 }
 
 void ListeningSummaryView::Show(const ListeningSession& session) {
-    Counts->setText(QStringLiteral("出題 %1　正解 %2　もう一度 %3（うち ゆっくり %4）")
-                        .arg(session.Tried())
-                        .arg(session.Correct())
-                        .arg(session.Replays())
-                        .arg(session.SlowReplays()));
+    Show(SummariseSession(session));
+}
+
+void ListeningSummaryView::Show(const ListeningSummary& summary) {
+    Counts->setText(QString::fromStdString(summary.counts));
     for (int row = 0; row < kPlaceCount; ++row) {
-        const TriedWrong tw = session.Place(kPlaceCount - row);
-        Places->setItem(row, 1, cell(QString::number(tw.tried)));
-        Places->setItem(row, 2, cell(QString::number(tw.wrong)));
-        PlaceRates->replace(row, tw.ErrorRate());
+        const PlaceRow& r = summary.rows[static_cast<size_t>(row)];
+        Places->setItem(row, 1, cell(QString::number(r.tried)));
+        Places->setItem(row, 2, cell(QString::number(r.wrong)));
+        PlaceRates->replace(row, summary.placeRates[static_cast<size_t>(row)]);
     }
-    for (int n = 1; n <= kPlaceCount; ++n) DigitRates->replace(n - 1, session.DigitCount(n).ErrorRate());
+    for (int n = 0; n < kPlaceCount; ++n) DigitRates->replace(n, summary.digitRates[static_cast<size_t>(n)]);
 }
 
 }  // namespace drill

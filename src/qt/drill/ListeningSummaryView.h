@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/listening/ListeningSession.h"
+#include "core/listening/ListeningSummary.h"
 
 #include <QWidget>
 
@@ -19,6 +20,7 @@ public:
     explicit ListeningSummaryView(QWidget* parent = nullptr);
 
     void Show(const ListeningSession& session);
+    void Show(const ListeningSummary& summary);
 
     QLabel* Counts = nullptr;
     // Rows from 百兆 down to 一; columns: place, tried, wrong.

@@ -1,16 +1,13 @@
 #include "qt/drill/ListeningTest.h"
 
-#include "qt/drill/ListeningSummaryView.h"
-#include "core/trace/Trace.h"
-#include "core/drill/NumberGenerator.h"
-#include "core/listening/AnswerInput.h"
 #include "core/listening/WindowBeside.h"
-#include "qt/ui/JapaneseFonts.h"
+#include "core/trace/Trace.h"
+#include "qt/drill/ListeningSummaryView.h"
 #include "qt/ui/FrameExtents.h"
+#include "qt/ui/JapaneseFonts.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -34,15 +31,11 @@ QFont numberFont() {
     return platform::ui::gothicFont(20);
 }
 
-const char* languageTag(ListeningLanguage language) {
-    return language == ListeningLanguage::English ? "en" : "ja";
-}
-
 }  // namespace
 
-QString MarkedDigitsHtml(const std::string& digits, const std::vector<bool>& marks) {
+QString MarkedDigitsHtml(const std::vector<MarkedChar>& marked) {
     QString html;
-    for (const MarkedChar& mc : GroupMarked(digits, marks)) {
+    for (const MarkedChar& mc : marked) {
         const QString c = QString(QChar::fromLatin1(mc.c)).toHtmlEscaped();
         html +=
             mc.wrong
@@ -52,16 +45,29 @@ QString MarkedDigitsHtml(const std::string& digits, const std::vector<bool>& mar
     return html;
 }
 
+QString MarkedDigitsHtml(const std::string& digits, const std::vector<bool>& marks) {
+    return MarkedDigitsHtml(GroupMarked(digits, marks));
+}
+
 ListeningTest::ListeningTest(ListeningTestDeps deps, QWidget* owner)
-    : QWidget(owner, Qt::Window), deps_(std::move(deps)), random_(std::move(deps_.random)) {
-    if (!random_) random_ = std::make_unique<Xoshiro256Source>(SystemClockReading());
+    : QWidget(owner, Qt::Window),
+      askSavePath_(std::move(deps.askSavePath)),
+      keepVisible_(std::move(deps.keepVisible)),
+      speechChar_(deps.speechChar) {
     setObjectName(QStringLiteral("ListeningTest"));
     setWindowTitle(QStringLiteral("聞き取りテスト"));
     // The session is kept only while the window is open.
     setAttribute(Qt::WA_DeleteOnClose);
     build();
-    showStatus();
-    Summary->Show(session_);
+    ListeningControllerDeps core;
+    core.mainState = deps.mainState;
+    core.characters = deps.characters;
+    core.speechChar = deps.speechChar;
+    core.random = std::move(deps.random);
+    core.beforeReading = std::move(deps.beforeReading);
+    core.trace = [](const std::string& line) { trace::write("listening", line); };
+    controller_ = std::make_unique<ListeningController>(std::move(core), *this);
+    controller_->Open();
     trace::write("listening", "open");
 }
 
@@ -135,11 +141,9 @@ void ListeningTest::build() {
     connect(StartButton, &QPushButton::clicked, this, &ListeningTest::Start);
     connect(ReplayButton, &QPushButton::clicked, this, [this] { Replay(ReadingPace::Normal); });
     connect(SlowButton, &QPushButton::clicked, this, [this] { Replay(ReadingPace::Slow); });
-    connect(AnswerBox, &QLineEdit::textEdited, Hint, &QLabel::clear);
+    connect(AnswerBox, &QLineEdit::textEdited, this, [this] { controller_->AnswerEdited(); });
     connect(SaveButton, &QPushButton::clicked, this, &ListeningTest::Save);
     setFocusProxy(AnswerBox);
-    ReplayButton->setEnabled(false);
-    SlowButton->setEnabled(false);
 }
 
 void ListeningTest::placeBesideOwner() {
@@ -148,11 +152,12 @@ void ListeningTest::placeBesideOwner() {
     adjustSize();
     const QScreen* screen = owner->screen();
     const auto rect = [](const QRect& r) { return ScreenRect{r.x(), r.y(), r.width(), r.height()}; };
-    BesideOwnerScene scene{rect(screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768)),
-                           rect(owner->frameGeometry())};
-    if (deps_.keepVisible) scene.keepVisible = rect(deps_.keepVisible());
-    if (deps_.speechChar) {
-        if (const auto b = deps_.speechChar->Bounds())
+    BesideOwnerScene scene;
+    scene.screen = rect(screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768));
+    scene.owner = rect(owner->frameGeometry());
+    if (keepVisible_) scene.keepVisible = rect(keepVisible_());
+    if (speechChar_) {
+        if (const auto b = speechChar_->Bounds())
             scene.character = ScreenRect{b->x, b->y, b->width, b->height};
     }
     const auto frameOf = [](const QWidget* w) {
@@ -173,15 +178,15 @@ void ListeningTest::placeBesideOwner() {
         QRect(outer.marginsRemoved(frame).topLeft(), outer.marginsRemoved(frame).size().boundedTo(size())));
     if (at.character) {
         if (!characterHome_) characterHome_ = QPoint(scene.character->x, scene.character->y);
-        deps_.speechChar->MoveTo(at.character->x, at.character->y, 0);
+        speechChar_->MoveTo(at.character->x, at.character->y, 0);
         trace::write("listening",
                      QStringLiteral("character %1 %2").arg(at.character->x).arg(at.character->y).toStdString());
     }
 }
 
 void ListeningTest::closeEvent(QCloseEvent* event) {
-    if (characterHome_ && deps_.speechChar)
-        deps_.speechChar->MoveTo(characterHome_->x(), characterHome_->y(), 0);
+    if (characterHome_ && speechChar_)
+        speechChar_->MoveTo(characterHome_->x(), characterHome_->y(), 0);
     characterHome_.reset();
     QWidget::closeEvent(event);
 }
@@ -202,123 +207,75 @@ void ListeningTest::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-ListeningLanguage ListeningTest::chosenLanguage() const {
-    return JapaneseOption->isChecked() ? ListeningLanguage::Japanese : ListeningLanguage::English;
-}
-
 void ListeningTest::Start() {
-    current_ = DrawListeningNumber(*deps_.mainState, *random_);
-    currentLanguage_ = chosenLanguage();
-    answered_ = false;
-    replays_ = 0;
-    slowReplays_ = 0;
-    AnswerBox->clear();
-    Hint->clear();
-    clearResult();
-    trace::write("listening", (QStringLiteral("number ") + qs(current_->display)).toStdString());
-    read(ReadingPace::Normal);
-    ReplayButton->setEnabled(true);
-    SlowButton->setEnabled(true);
-    showStatus();
+    controller_->Start();
 }
 
 void ListeningTest::Replay(ReadingPace pace) {
-    if (!current_) return;
-    session_.CountReplay(pace == ReadingPace::Slow);
-    if (!answered_) ++(pace == ReadingPace::Slow ? slowReplays_ : replays_);
-    read(pace);
-    showStatus();
-    Summary->Show(session_);
-}
-
-void ListeningTest::read(ReadingPace pace) {
-    trace::write("listening", (QStringLiteral("read %1 %2")
-                     .arg(QLatin1String(languageTag(currentLanguage_)),
-                          pace == ReadingPace::Slow ? QStringLiteral("slow") : QStringLiteral("normal"))).toStdString());
-    if (deps_.beforeReading) deps_.beforeReading();
-    try {
-        ReadListeningNumber(*deps_.characters, *deps_.speechChar, *current_, currentLanguage_, pace);
-    } catch (const agent::AgentError& e) {
-        // A missing voice must not end the drill from inside a click; say so where the learner looks.
-        Hint->setText(QStringLiteral("読み上げできませんでした：%1").arg(QString::fromUtf8(e.what())));
-        trace::write("listening", "read-failed");
-    }
-    AnswerBox->setFocus(Qt::OtherFocusReason);
+    controller_->Replay(pace);
 }
 
 void ListeningTest::Enter() {
-    if (!current_ || answered_) {
-        Start();
-        return;
-    }
-    check();
+    controller_->Enter();
 }
 
-void ListeningTest::check() {
-    const NormalisedAnswer typed = NormaliseAnswer(AnswerBox->text().toStdString());
-    if (typed.problem != AnswerProblem::None) {
-        Hint->setText(qs(AnswerHint(typed.problem)));
-        trace::write("listening", (QStringLiteral("hint ") + Hint->text()).toStdString());
-        return;
-    }
-    ListeningTrial trial;
-    trial.language = currentLanguage_;
-    trial.correct = current_->Digits();
-    trial.answer = typed.digits;
-    trial.comparison = CompareAnswer(trial.correct, trial.answer);
-    trial.replays = replays_;
-    trial.slowReplays = slowReplays_;
-    const AnswerComparison& c = trial.comparison;
-    CorrectLine->setText(MarkedDigitsHtml(trial.correct, c.correctMarks));
-    AnswerLine->setText(MarkedDigitsHtml(trial.answer, c.answerMarks));
-    const std::string verdict =
-        VerdictLine(c, static_cast<int>(trial.correct.size()), static_cast<int>(trial.answer.size()));
-    Verdict->setText(qs(verdict));
-    Verdict->setStyleSheet(c.correct ? QStringLiteral("color:#007000;") : QStringLiteral("color:#c00000;"));
-    trace::write("listening", (QStringLiteral("result %1 %2 %3 %4")
-                     .arg(c.correct ? QStringLiteral("right") : QStringLiteral("wrong"),
-                          qs(GroupedDigits(trial.correct)), qs(GroupedDigits(trial.answer)), qs(verdict))).toStdString());
-    session_.Record(std::move(trial));
-    answered_ = true;
-    Summary->Show(session_);
-    showStatus();
+void ListeningTest::Save() {
+    controller_->Save();
 }
 
-void ListeningTest::clearResult() {
+ListeningLanguage ListeningTest::ChosenLanguage() const {
+    return JapaneseOption->isChecked() ? ListeningLanguage::Japanese : ListeningLanguage::English;
+}
+
+std::string ListeningTest::AnswerText() const {
+    return AnswerBox->text().toStdString();
+}
+
+void ListeningTest::ClearAnswer() {
+    AnswerBox->clear();
+}
+
+void ListeningTest::SetHint(const std::string& text) {
+    Hint->setText(qs(text));
+}
+
+void ListeningTest::SetStatus(const std::string& text) {
+    Status->setText(qs(text));
+}
+
+void ListeningTest::ShowResult(const ListeningResult& result) {
+    CorrectLine->setText(MarkedDigitsHtml(result.correct));
+    AnswerLine->setText(MarkedDigitsHtml(result.answer));
+    Verdict->setText(qs(result.verdict));
+    Verdict->setStyleSheet(result.right ? QStringLiteral("color:#007000;")
+                                        : QStringLiteral("color:#c00000;"));
+}
+
+void ListeningTest::ClearResult() {
     CorrectLine->clear();
     AnswerLine->clear();
     Verdict->clear();
 }
 
-void ListeningTest::showStatus() {
-    QString text;
-    if (!current_)
-        text = QStringLiteral("Enter または「スタート」で数字を読み上げます");
-    else if (!answered_)
-        text = QStringLiteral("%1問目：聞こえた数字を入力して Enter").arg(session_.Tried() + 1);
-    else
-        text = QStringLiteral("Enter で次の数字");
-    Status->setText(text);
+void ListeningTest::SetReplayEnabled(bool enabled) {
+    ReplayButton->setEnabled(enabled);
+    SlowButton->setEnabled(enabled);
 }
 
-void ListeningTest::Save() {
-    const QString path = deps_.askSavePath
-                             ? deps_.askSavePath(this)
-                             : QFileDialog::getSaveFileName(this, QStringLiteral("結果を保存"),
-                                                            QStringLiteral("聞き取りテスト.csv"),
-                                                            QStringLiteral("CSV (*.csv)"));
-    if (path.isEmpty()) return;
-    QFile file(path);
-    const std::string csv = session_.Csv();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) ||
-        !file.flush()) {
-        // Inline, like the answer hints: a dialog would take the keyboard away from the test.
-        Status->setText(QStringLiteral("保存できませんでした：%1").arg(file.errorString()));
-        trace::write("listening", (QStringLiteral("save-failed ") + path).toStdString());
-        return;
-    }
-    trace::write("listening", (QStringLiteral("saved ") + path).toStdString());
+void ListeningTest::ShowSummary(const ListeningSummary& summary) {
+    Summary->Show(summary);
+}
+
+void ListeningTest::FocusAnswer() {
+    AnswerBox->setFocus(Qt::OtherFocusReason);
+}
+
+std::filesystem::path ListeningTest::AskSavePath() {
+    const QString path = askSavePath_ ? askSavePath_(this)
+                                      : QFileDialog::getSaveFileName(this, QStringLiteral("結果を保存"),
+                                                                     QStringLiteral("聞き取りテスト.csv"),
+                                                                     QStringLiteral("CSV (*.csv)"));
+    return std::filesystem::path(path.toStdU16String());
 }
 
 }  // namespace drill

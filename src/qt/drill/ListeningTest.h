@@ -1,10 +1,11 @@
 #pragma once
 
 #include "core/agent/AgentApi.h"
-#include "core/listening/ListeningDraw.h"
-#include "core/listening/ListeningSession.h"
 #include "core/drill/RandomSource.h"
 #include "core/drill/ReadOut1State.h"
+#include "core/listening/ListeningController.h"
+#include "core/listening/ListeningDraw.h"
+#include "core/listening/ListeningSession.h"
 
 #include <QPoint>
 #include <QRect>
@@ -15,7 +16,6 @@
 #include <memory>
 #include <optional>
 
-class QCloseEvent;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -42,8 +42,9 @@ struct ListeningTestDeps {
 };
 
 // The listening test: hear a number without seeing it, type it, see which places were misheard.
-// A tool window of ReadOut1; its session lives exactly as long as the window.
-class ListeningTest : public QWidget {
+// A tool window of ReadOut1 over the toolkit-free controller; its session lives exactly as long as the
+// window.
+class ListeningTest : public QWidget, public ListeningView {
     Q_OBJECT
 public:
     ListeningTest(ListeningTestDeps deps, QWidget* owner);
@@ -62,9 +63,9 @@ public:
     // 結果を保存…
     void Save();
 
-    const ListeningSession& Session() const { return session_; }
-    bool HasNumber() const { return current_.has_value(); }
-    bool Answered() const { return answered_; }
+    const ListeningSession& Session() const { return controller_->Session(); }
+    bool HasNumber() const { return controller_->HasNumber(); }
+    bool Answered() const { return controller_->Answered(); }
 
     QRadioButton* EnglishOption = nullptr;
     QRadioButton* JapaneseOption = nullptr;
@@ -86,24 +87,29 @@ protected:
 
 private:
     void build();
-    void check();
-    void read(ReadingPace pace);
-    void showStatus();
-    void clearResult();
-    ListeningLanguage chosenLanguage() const;
 
-    ListeningTestDeps deps_;
-    std::unique_ptr<RandomSource> random_;
-    ListeningSession session_;
-    std::optional<ListeningNumber> current_;
-    ListeningLanguage currentLanguage_ = ListeningLanguage::English;
-    bool answered_ = false;
-    int replays_ = 0;
-    int slowReplays_ = 0;
+    // ListeningView
+    ListeningLanguage ChosenLanguage() const override;
+    std::string AnswerText() const override;
+    void ClearAnswer() override;
+    void SetHint(const std::string& text) override;
+    void SetStatus(const std::string& text) override;
+    void ShowResult(const ListeningResult& result) override;
+    void ClearResult() override;
+    void SetReplayEnabled(bool enabled) override;
+    void ShowSummary(const ListeningSummary& summary) override;
+    void FocusAnswer() override;
+    std::filesystem::path AskSavePath() override;
+
+    std::function<QString(QWidget* parent)> askSavePath_;
+    std::function<QRect()> keepVisible_;
+    agent::ICharacter* speechChar_;
+    std::unique_ptr<ListeningController> controller_;
     std::optional<QPoint> characterHome_;  // where the character stood before the window moved it
 };
 
 // The marked digits as rich text: wrong digits red and underlined. Only digits and commas come in.
+QString MarkedDigitsHtml(const std::vector<MarkedChar>& marked);
 QString MarkedDigitsHtml(const std::string& digits, const std::vector<bool>& marks);
 
 }  // namespace drill
