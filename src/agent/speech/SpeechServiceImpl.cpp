@@ -142,7 +142,7 @@ void SpeechServiceImpl::watchProgress() {
 }
 
 void SpeechServiceImpl::drop(const char* why) {
-    traceAudio("dropped", why);
+    trace::write("dropped", why);
     if (output_) {
         output_->stop();  // what the device still holds of it is not heard either
         output_.reset();

@@ -124,8 +124,8 @@ void ListeningController::check() {
     result.verdict =
         VerdictLine(c, static_cast<int>(trial.correct.size()), static_cast<int>(trial.answer.size()));
     view_.ShowResult(result);
-    trace(std::string("result ") + (c.correct ? "right " : "wrong ") + GroupDigits(trial.correct) + " " +
-          GroupDigits(trial.answer) + " " + result.verdict);
+    trace(std::string("result ") + (c.correct ? "right " : "wrong ") + GroupedDigits(trial.correct) + " " +
+          GroupedDigits(trial.answer) + " " + result.verdict);
     session_.Record(std::move(trial));
     answered_ = true;
     view_.ShowSummary(SummariseSession(session_));
