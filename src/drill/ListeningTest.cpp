@@ -147,8 +147,9 @@ void ListeningTest::placeBesideOwner() {
     adjustSize();
     const QScreen* screen = owner->screen();
     const auto rect = [](const QRect& r) { return ScreenRect{r.x(), r.y(), r.width(), r.height()}; };
-    BesideOwnerScene scene{rect(screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768)),
-                           rect(owner->frameGeometry())};
+    BesideOwnerScene scene;
+    scene.screen = rect(screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768));
+    scene.owner = rect(owner->frameGeometry());
     if (deps_.keepVisible) scene.keepVisible = rect(deps_.keepVisible());
     if (deps_.speechChar) {
         if (const auto b = deps_.speechChar->Bounds())

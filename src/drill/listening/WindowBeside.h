@@ -5,10 +5,10 @@
 namespace drill {
 
 struct ScreenRect {
-    int x;
-    int y;
-    int width;
-    int height;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
     int Right() const { return x + width; }
     int Bottom() const { return y + height; }
 };
@@ -18,7 +18,7 @@ struct BesideOwnerScene {
     ScreenRect screen;  // the owner's screen, panels excluded
     ScreenRect owner;   // the owner's frame
     // Part of the owner the test still needs (the place columns it draws from); may be empty.
-    ScreenRect keepVisible{0, 0, 0, 0};
+    ScreenRect keepVisible;
     // The character window, which stays on top of every window; none when unknown.
     std::optional<ScreenRect> character;
 };
