@@ -13,7 +13,7 @@ struct BesideOwnerScene {
     ScreenRect screen;  // the owner's screen, panels excluded
     ScreenRect owner;   // the owner's frame
     // Part of the owner the test still needs (the place columns it draws from); may be empty.
-    ScreenRect keepVisible{0, 0, 0, 0};
+    ScreenRect keepVisible;
     // The character window, which stays on top of every window; none when unknown.
     std::optional<ScreenRect> character;
 };
