@@ -7,7 +7,7 @@ pocketsphinx 0.8 with its stock US English acoustic model (not adapted), once wi
 number words and once with the open language model. Prints, per voice, the word error rate of each
 and how many numbers were heard exactly.
 
-    python3 bench/english_wer.py --bin BUILD/bench [--per-length 40] [--voices slt,rms,espeak]
+    python3 bench/english_wer.py --bin BUILD/bench [--per-length 40] [--voices slt,rms,espeak] [--show]
 
 Needs the Debian packages pocketsphinx and pocketsphinx-en-us.
 """
@@ -66,8 +66,10 @@ def to_16k(path):
         rate, frames = w.getframerate(), w.readframes(w.getnframes())
     if rate != 16000:
         frames, _ = audioop.ratecv(frames, 2, 1, rate, 16000, None)
+    # Readings are heard between silences; the engine adapter cuts its own, so put the room back.
+    pad = b"\0\0" * 16000 * 3 // 10
     with open(path[:-4] + ".raw", "wb") as f:
-        f.write(frames)
+        f.write(pad + frames + pad)
 
 
 def decode(names, directory, extra):
@@ -93,6 +95,7 @@ def main():
     ap.add_argument("--per-length", type=int, default=40)
     ap.add_argument("--voices", default="slt,rms,espeak")
     ap.add_argument("--seed", type=int, default=20)
+    ap.add_argument("--show", action="store_true", help="print every number not heard exactly")
     args = ap.parse_args()
     rnd = random.Random(args.seed)
     numbers = []
@@ -130,6 +133,8 @@ def main():
                     errors += e
                     total += len(ref)
                     exact += e == 0
+                    if e and args.show:
+                        print(f"  {voice} {label}: {d}: heard {' '.join(heard.get(d, []))!r}")
                 result.append(f"{label}: WER {100.0 * errors / total:.1f} % ({exact}/{len(numbers)} exact)")
             print(f"{voice}: " + "; ".join(result), flush=True)
 
