@@ -67,7 +67,7 @@ def to_16k(path):
     if rate != 16000:
         frames, _ = audioop.ratecv(frames, 2, 1, rate, 16000, None)
     # Readings are heard between silences; the engine adapter cuts its own, so put the room back.
-    pad = b"\0\0" * 16000 * 3 // 10
+    pad = b"\0\0" * (16000 * 3 // 10)
     with open(path[:-4] + ".raw", "wb") as f:
         f.write(pad + frames + pad)
 
