@@ -129,6 +129,9 @@ def drill_modes(args, env, tmp):
         wall = time.monotonic() - wall0
         print(f"CPU while drilling: {100 * cpu / wall:.1f} % of a core ({cpu:.1f} s in {wall:.0f} s, "
               f"program and its children)", flush=True)
+        with open(f"/proc/{drill.proc.pid}/status") as f:
+            mem = {k: v.split()[0] for k, v in (l.split(":", 1) for l in f) if k in ("VmRSS", "VmHWM")}
+        print(f"RSS: {int(mem['VmRSS']) // 1024} MB now, {int(mem['VmHWM']) // 1024} MB at most", flush=True)
 
 
 def first_fifteen(args, env, tmp, runs):

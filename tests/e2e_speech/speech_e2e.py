@@ -1,5 +1,5 @@
 """Plays one English and one Japanese request into a private PulseAudio null sink and checks that
-two speech segments were heard, English first, in the order the balloon texts came, each as long
+two readings were heard, English first, in the order the balloon texts came, each as long
 as the speech the engines synthesise for it, without the device holding the audio back: a stalled
 stream lengthens a request far beyond its sound and cuts or delays what is heard."""
 
@@ -59,7 +59,13 @@ def main():
     # The monitor runs on the wall clock only if the sink never stood still.
     assert len(samples) / rate >= recorded_for - 0.5, \
         f"recorded {len(samples) / rate:.2f} s of audio in {recorded_for:.2f} s"
-    assert len(segments) == 2, f"expected two speech segments, got {segments}"
+    # English pauses at each group boundary: a reading is every segment from its start to the next's.
+    base = stopped - len(samples) / rate
+    ja_at = started[1][0] - base
+    en = [seg for seg in segments if seg[0] < ja_at - 0.05]
+    ja = [seg for seg in segments if seg[0] >= ja_at - 0.05]
+    assert en and ja, f"expected English then Japanese speech, got {segments} (Japanese from {ja_at:.2f} s)"
+    segments = [(en[0][0], en[-1][1]), (ja[0][0], ja[-1][1])]
     for name, (start, text), end, (total, (v0, v1)), (s0, s1) in zip(
             ("English", "Japanese"), started, finished, pcms, segments):
         heard, said = s1 - s0, v1 - v0

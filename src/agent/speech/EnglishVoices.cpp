@@ -89,6 +89,14 @@ void EnglishEngine::read(const std::vector<SpeechPiece>& pieces, PcmSink& sink,
         pcm.samples.resize(end);
         const size_t begin = leadingSilenceEnd(pcm.samples.data(), pcm.samples.size(), pcm.sampleRate);
         pcm.samples.erase(pcm.samples.begin(), pcm.samples.begin() + std::ptrdiff_t(begin));
+        // The engine's room tone must not end in a click where it is cut: fade the kept edges.
+        const size_t n = pcm.samples.size();
+        const size_t fade = std::min(n / 2, size_t(pcm.sampleRate) * 30 / 1000);
+        for (size_t i = 0; i < fade; ++i) {
+            const double gain = double(i) / double(fade);
+            pcm.samples[i] = int16_t(pcm.samples[i] * gain);
+            pcm.samples[n - 1 - i] = int16_t(pcm.samples[n - 1 - i] * gain);
+        }
     };
     trim();
     // Only a number at the engine's own pace has a wait to fit; a learner's speed tag stands.

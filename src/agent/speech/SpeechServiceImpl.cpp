@@ -189,9 +189,10 @@ void SpeechServiceImpl::tick() {
                     continue;
                 }
                 // Held up by the device, it overran into the next reading's turn: the next one
-                // starts on its tick rather than after it.
+                // starts on its tick rather than after it. A hiccup of a busy machine is no hold-up.
                 const bool playingOn = clock_.elapsed() - lastProgressMs_ <= kStallGraceMs;
-                if (!queue_.empty() && playingOn && deviceStallMs() > current_->stallAtQueue) {
+                const bool heldUp = deviceStallMs() - current_->stallAtQueue > kStallGraceMs;
+                if (!queue_.empty() && playingOn && heldUp) {
                     drop("superseded");
                     continue;
                 }
