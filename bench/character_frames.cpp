@@ -2,8 +2,8 @@
 // for the costliest kinds of frame a file may hold (the sizes are the largest the checks accept,
 // found by bench/character_budget.py), and how drawing time grows with a path's length.
 
-#include "qt/agent/DrawnFrames.h"
 #include "agent/character/SvgFrameCheck.h"
+#include "qt/agent/DrawnFrames.h"
 
 #include <QApplication>
 #include <QBitmap>

@@ -2,10 +2,10 @@
 
 #include "core/ui/ScreenRect.h"
 
+#include "agent/character/CharacterFile.h"
 #include "qt/agent/Character.h"
 #include "qt/agent/NoticeText.h"
 #include "qt/ui/PlainMessageBox.h"
-#include "agent/character/CharacterFile.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -62,7 +62,7 @@ void Agent::showNotice(const QString& message) {
         const QSize size = box->sizeHint();
         const QPoint at = area.center() - QPoint(size.width() / 2, size.height() / 2) + QPoint(step, step);
         const ::ui::ScreenRect kept = ::ui::keptOnScreen({at.x(), at.y(), size.width(), size.height()},
-                                                     {area.x(), area.y(), area.width(), area.height()});
+                                                         {area.x(), area.y(), area.width(), area.height()});
         box->move(kept.x, kept.y);
     }
     box->show();

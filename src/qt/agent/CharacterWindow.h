@@ -1,7 +1,7 @@
 #pragma once
 
-#include "qt/agent/DrawnFrames.h"
 #include "agent/character/CharacterFormat.h"
+#include "qt/agent/DrawnFrames.h"
 
 #include <QTimer>
 #include <QWidget>

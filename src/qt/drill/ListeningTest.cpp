@@ -1,10 +1,10 @@
 #include "qt/drill/ListeningTest.h"
 
-#include "qt/drill/ListeningSummaryView.h"
-#include "core/trace/Trace.h"
 #include "core/drill/NumberGenerator.h"
 #include "core/listening/AnswerInput.h"
 #include "core/listening/WindowBeside.h"
+#include "core/trace/Trace.h"
+#include "qt/drill/ListeningSummaryView.h"
 #include "qt/ui/JapaneseFonts.h"
 
 #include <QButtonGroup>
@@ -201,9 +201,11 @@ void ListeningTest::Replay(ReadingPace pace) {
 }
 
 void ListeningTest::read(ReadingPace pace) {
-    trace::write("listening", (QStringLiteral("read %1 %2")
-                     .arg(QLatin1String(languageTag(currentLanguage_)),
-                          pace == ReadingPace::Slow ? QStringLiteral("slow") : QStringLiteral("normal"))).toStdString());
+    trace::write("listening",
+                 (QStringLiteral("read %1 %2")
+                      .arg(QLatin1String(languageTag(currentLanguage_)),
+                           pace == ReadingPace::Slow ? QStringLiteral("slow") : QStringLiteral("normal")))
+                     .toStdString());
     if (deps_.beforeReading) deps_.beforeReading();
     try {
         ReadListeningNumber(*deps_.characters, *deps_.speechChar, *current_, currentLanguage_, pace);
@@ -244,9 +246,11 @@ void ListeningTest::check() {
         VerdictLine(c, static_cast<int>(trial.correct.size()), static_cast<int>(trial.answer.size()));
     Verdict->setText(qs(verdict));
     Verdict->setStyleSheet(c.correct ? QStringLiteral("color:#007000;") : QStringLiteral("color:#c00000;"));
-    trace::write("listening", (QStringLiteral("result %1 %2 %3 %4")
-                     .arg(c.correct ? QStringLiteral("right") : QStringLiteral("wrong"),
-                          qs(GroupedDigits(trial.correct)), qs(GroupedDigits(trial.answer)), qs(verdict))).toStdString());
+    trace::write("listening",
+                 (QStringLiteral("result %1 %2 %3 %4")
+                      .arg(c.correct ? QStringLiteral("right") : QStringLiteral("wrong"),
+                           qs(GroupedDigits(trial.correct)), qs(GroupedDigits(trial.answer)), qs(verdict)))
+                     .toStdString());
     session_.Record(std::move(trial));
     answered_ = true;
     Summary->Show(session_);

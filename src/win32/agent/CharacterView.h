@@ -30,4 +30,4 @@ public:
 // whole file has passed. owner: the window the character stays above.
 std::unique_ptr<CharacterView> loadCharacterView(const std::string& path, HWND owner);
 
-} // namespace win32::agent
+}  // namespace win32::agent

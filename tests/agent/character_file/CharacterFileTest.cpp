@@ -1,5 +1,5 @@
-#include "core/agent/AgentApi.h"
 #include "agent/character/CharacterFile.h"
+#include "core/agent/AgentApi.h"
 
 #include "QtTestApp.h"
 

@@ -1,6 +1,6 @@
+#include "DrillFakes.h"
 #include "core/listening/ListeningDraw.h"
 #include "core/listening/WindowBeside.h"
-#include "DrillFakes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "qt/agent/CharacterWindow.h"
 #include "agent/character/CharacterFile.h"
+#include "qt/agent/CharacterWindow.h"
 
 #include "QtTestApp.h"
 

@@ -3,13 +3,13 @@
 
 #include "NoPower.h"
 #include "TextFit.h"
-#include "qt/autoend/AutoEnd.h"
 #include "core/autoend/AutoEndState.h"
 #include "core/autoend/Countdown.h"
 #include "core/autoend/WallClock.h"
-#include "qt/drill/ReadOut1.h"
-#include "core/drill/StartupTexts.h"
 #include "core/drill/DrillSequencer.h"
+#include "core/drill/StartupTexts.h"
+#include "qt/autoend/AutoEnd.h"
+#include "qt/drill/ReadOut1.h"
 #include "qt/ui/WholeLines.h"
 
 #include "StartupRecorder.h"
@@ -61,9 +61,9 @@ TEST(TextFit, EveryTextOfTheMainWindowFitsItsControl) {
     for (int gap = -2000; gap <= 10000; gap += 200) gaps << QString::fromStdString(ReadingGapCaption(gap));
     QStringList countdowns;
     for (const bool shutdown : {false, true}) {
-        for (const std::string& caption : {autoend::minuteCaption(32000, 0, shutdown),
-                                           autoend::minuteCaption(0, 1, shutdown),
-                                           autoend::countCaption(32000, -32768, shutdown)})
+        for (const std::string& caption :
+             {autoend::minuteCaption(32000, 0, shutdown), autoend::minuteCaption(0, 1, shutdown),
+              autoend::countCaption(32000, -32768, shutdown)})
             countdowns << QString::fromStdString(caption);
     }
     const int walked = expectAllFit(window->centralWidget(), {{window->Command1, {"999,999,999,999,999"}},
@@ -74,7 +74,8 @@ TEST(TextFit, EveryTextOfTheMainWindowFitsItsControl) {
 
 TEST(TextFit, MessageBoxesKeepEveryLineWhole) {
     for (const std::string& utf8 :
-         {aboutText(), startupFailureText("/usr/local/share/tallyvox/PEEDY.acs: frame 3 of \"idle\" is missing")}) {
+         {aboutText(),
+          startupFailureText("/usr/local/share/tallyvox/PEEDY.acs: frame 3 of \"idle\" is missing")}) {
         const QString text = QString::fromStdString(utf8);
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tallyvox-Number"), text, QMessageBox::Ok);
         platform::keepLinesWhole(box);
