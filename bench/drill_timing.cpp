@@ -11,9 +11,9 @@
 //
 //   QT_QPA_PLATFORM=offscreen bench_drill_timing --character <bin>/PEEDY.acs [--ticks 1000] [--scale 10]
 
-#include "qt/agent/Agent.h"
 #include "agent/speech/SpeechService.h"
 #include "core/drill/ReadOut1Logic.h"
+#include "qt/agent/Agent.h"
 #include "qt/ui/VbTimer.h"
 
 #include <QApplication>
@@ -36,7 +36,9 @@ struct Tick {
 };
 
 QElapsedTimer clock_;
-double nowMs() { return static_cast<double>(clock_.nsecsElapsed()) / 1e6; }
+double nowMs() {
+    return static_cast<double>(clock_.nsecsElapsed()) / 1e6;
+}
 bool speaking_ = false;
 
 // The real VbTimer under the sequencer, with its waits shortened and every tick's lateness kept.
@@ -89,7 +91,8 @@ public:
 double percentile(std::vector<double> v, double p) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
-    const size_t i = std::min(v.size() - 1, static_cast<size_t>(p / 100.0 * static_cast<double>(v.size() - 1) + 0.5));
+    const size_t i =
+        std::min(v.size() - 1, static_cast<size_t>(p / 100.0 * static_cast<double>(v.size() - 1) + 0.5));
     return v[i];
 }
 
@@ -100,8 +103,9 @@ void report(const char* name, const std::vector<Tick>& ticks) {
         if (t.speaking) during.push_back(t.latenessMs);
     }
     auto line = [name](const char* which, const std::vector<double>& v) {
-        std::printf("%-10s %-14s n=%5zu  median %.3f ms  p99 %.3f ms  max %.3f ms  min %.3f ms\n", name, which,
-                    v.size(), percentile(v, 50), percentile(v, 99), percentile(v, 100), percentile(v, 0));
+        std::printf("%-10s %-14s n=%5zu  median %.3f ms  p99 %.3f ms  max %.3f ms  min %.3f ms\n", name,
+                    which, v.size(), percentile(v, 50), percentile(v, 99), percentile(v, 100),
+                    percentile(v, 0));
     };
     line("all ticks", all);
     line("while speaking", during);
@@ -138,8 +142,8 @@ int main(int argc, char** argv) {
     drillTicks.reserve(static_cast<size_t>(wanted) + 16);
     MeasuredTimer timer1(scale, drillTicks), timer3(scale, drillTicks), timer4(scale, drillTicks);
     Controls controls;
-    drill::ReadOut1Logic logic(drill::ReadOut1Controls{controls, controls, controls, agent.Characters(), timer1,
-                                                       timer3, timer4});
+    drill::ReadOut1Logic logic(
+        drill::ReadOut1Controls{controls, controls, controls, agent.Characters(), timer1, timer3, timer4});
     try {
         agent.Characters().Load("peedy", character);
     } catch (const std::exception& e) {
@@ -169,10 +173,18 @@ int main(int argc, char** argv) {
     int mode = 0;
     auto startMode = [&](int m) {
         switch (m) {
-            case 0: seq.Command4_Click(); break;
-            case 1: seq.Command5_Click(); break;
-            case 2: seq.Command7_Click(); break;
-            default: seq.Command8_Click(); break;
+            case 0:
+                seq.Command4_Click();
+                break;
+            case 1:
+                seq.Command5_Click();
+                break;
+            case 2:
+                seq.Command7_Click();
+                break;
+            default:
+                seq.Command8_Click();
+                break;
         }
     };
     startMode(0);

@@ -30,12 +30,16 @@ void Draw(benchmark::State& bench, int lo, int hi) {
     }
 }
 
-void BM_MakeNumberThreePlaces(benchmark::State& bench) { Draw(bench, 1, 3); }
-void BM_MakeNumberFifteenPlaces(benchmark::State& bench) { Draw(bench, 1, 15); }
+void BM_MakeNumberThreePlaces(benchmark::State& bench) {
+    Draw(bench, 1, 3);
+}
+void BM_MakeNumberFifteenPlaces(benchmark::State& bench) {
+    Draw(bench, 1, 15);
+}
 
 BENCHMARK(BM_MakeNumberThreePlaces);
 BENCHMARK(BM_MakeNumberFifteenPlaces);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

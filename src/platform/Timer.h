@@ -13,4 +13,4 @@ public:
     virtual bool enabled() const = 0;
 };
 
-} // namespace platform
+}  // namespace platform

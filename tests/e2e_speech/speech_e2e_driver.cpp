@@ -13,8 +13,8 @@
 
 #include <atomic>
 #include <cstdio>
-#include <string>
 #include <ctime>
+#include <string>
 
 using agent::speech::EngineKind;
 
@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
             std::atomic<bool> cancel{false};
             auto engine = (kinds[i] == EngineKind::English ? config.english : config.japanese)();
             engine->synthesize(agent::speech::parseTaggedText(texts[i]).pieces, pcm, cancel);
-            const std::string path = std::string(std::getenv("TVX_SPEECH_TRACE")) + "." + std::to_string(i) + ".raw";
+            const std::string path =
+                std::string(std::getenv("TVX_SPEECH_TRACE")) + "." + std::to_string(i) + ".raw";
             if (FILE* f = std::fopen(path.c_str(), "wb")) {
                 std::fwrite(pcm.samples.data(), sizeof(int16_t), pcm.samples.size(), f);
                 std::fclose(f);

@@ -1,5 +1,5 @@
-#include "platform/EditionLookup.h"
 #include "RegistryMemory.h"
+#include "platform/EditionLookup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/Registry.h"
 #include "RegistryMemory.h"
+#include "platform/Registry.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 
 // Stand-ins for the main window, the clock and the power layer, recording what the auto-end does.
 
+#include "FakeTimer.h"
 #include "core/autoend/MainWindowHost.h"
 #include "core/autoend/WallClock.h"
 #include "platform/Power.h"
-#include "FakeTimer.h"
 #include "platform/Timer.h"
 
 #include <functional>

@@ -2,12 +2,12 @@
 
 // In-memory stand-ins for the window's controls, the timers and the speech character.
 
+#include "FakeTimer.h"
 #include "core/agent/AgentApi.h"
 #include "core/drill/DrillSequencer.h"
 #include "core/drill/NumberTexts.h"
 #include "core/drill/PlaceSelection.h"
 #include "core/drill/RandomSource.h"
-#include "FakeTimer.h"
 #include "platform/Timer.h"
 
 #include <array>

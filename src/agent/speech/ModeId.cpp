@@ -1,5 +1,5 @@
-#include "core/agent/AgentApi.h"
 #include "agent/speech/SpeechService.h"
+#include "core/agent/AgentApi.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
 #include "agent/speech/PulseDevice.h"
 
-#include "core/trace/Trace.h"
 #include "agent/speech/Resampler.h"
+#include "core/trace/Trace.h"
 
 #include <pulse/error.h>
 #include <pulse/simple.h>

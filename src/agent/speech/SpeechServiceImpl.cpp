@@ -1,7 +1,7 @@
 #include "agent/speech/SpeechServiceImpl.h"
 
-#include "core/trace/Trace.h"
 #include "agent/speech/SpeechTags.h"
+#include "core/trace/Trace.h"
 
 namespace agent::speech {
 

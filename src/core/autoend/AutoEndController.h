@@ -30,8 +30,9 @@ class AutoEndController {
 public:
     // power: the shutdown requests; null means the machine's own, created at the first request.
     // state and clock default to the program's shared state and the local wall clock.
-    AutoEndController(MainWindowHost& host, EndSetDialogs& dialogs, std::unique_ptr<platform::IPower> power = nullptr,
-                      AutoEndState* state = nullptr, const IWallClock* clock = nullptr);
+    AutoEndController(MainWindowHost& host, EndSetDialogs& dialogs,
+                      std::unique_ptr<platform::IPower> power = nullptr, AutoEndState* state = nullptr,
+                      const IWallClock* clock = nullptr);
     ~AutoEndController();
 
     AutoEndController(const AutoEndController&) = delete;

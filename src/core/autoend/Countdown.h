@@ -16,8 +16,9 @@ class IWallClock;
 class MainWindowHost;
 struct AutoEndState;
 
-// UTF-8 texts. "あと " + F(limit − seconds/60) + ending, F being "####0.0": one decimal, halves away from zero,
-// computed exactly. A value just below zero is written "-0.0": the minus shows that the limit is passed.
+// UTF-8 texts. "あと " + F(limit − seconds/60) + ending, F being "####0.0": one decimal, halves away from
+// zero, computed exactly. A value just below zero is written "-0.0": the minus shows that the limit is
+// passed.
 std::string minuteCaption(std::int32_t limit, std::int64_t seconds, bool shutdown);
 // "あと " + (limit − count) + ending.
 std::string countCaption(std::int32_t limit, std::int16_t count, bool shutdown);

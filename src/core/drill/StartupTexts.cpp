@@ -21,17 +21,25 @@ std::string joined(const char* separator) {
 }
 }  // namespace
 
-std::string explanationText() { return joined("\r\n"); }
+std::string explanationText() {
+    return joined("\r\n");
+}
 
-std::string explanationDesignText() { return joined("　"); }
+std::string explanationDesignText() {
+    return joined("　");
+}
 
-std::string versionMenuDesignCaption() { return std::string(132, ' ') + "(バージョン"; }
+std::string versionMenuDesignCaption() {
+    return std::string(132, ' ') + "(バージョン";
+}
 
 std::string versionSuffix(int major, int minor, int revision) {
     return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision) + " )";
 }
 
-std::string copyrightMenuCaption() { return "◆ Copyright"; }
+std::string copyrightMenuCaption() {
+    return "◆ Copyright";
+}
 
 // Credits what the program really ships with: its own character and three free speech engines.
 std::string aboutText() {

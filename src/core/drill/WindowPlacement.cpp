@@ -18,8 +18,8 @@ int roundHalfEven(double v) {
     return static_cast<int>(r);
 }
 
-TwipsPoint centredPosition(int screenWidthPx, int screenHeightPx, double twipsPerPixelX, double twipsPerPixelY,
-                           double windowWidthTw, double windowHeightTw) {
+TwipsPoint centredPosition(int screenWidthPx, int screenHeightPx, double twipsPerPixelX,
+                           double twipsPerPixelY, double windowWidthTw, double windowHeightTw) {
     return {(screenWidthPx * twipsPerPixelX - windowWidthTw) / 2.0,
             (screenHeightPx * twipsPerPixelY - windowHeightTw) / 2.0};
 }
@@ -28,4 +28,4 @@ PixelPoint characterPlacement(double leftTw, double topTw, double heightTw) {
     return {roundHalfEven(leftTw / 20.0), roundHalfEven((topTw + heightTw) / 20.0)};
 }
 
-} // namespace drill
+}  // namespace drill

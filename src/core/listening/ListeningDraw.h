@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/agent/AgentApi.h"
-#include "core/listening/ListeningSession.h"
 #include "core/drill/NumberGenerator.h"
 #include "core/drill/RandomSource.h"
 #include "core/drill/ReadOut1State.h"
+#include "core/listening/ListeningSession.h"
 
 #include <string>
 

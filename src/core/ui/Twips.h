@@ -12,8 +12,12 @@ inline int twipsToPixels(double twips, double logicalDpi) {
     return static_cast<int>(std::lround(twips * logicalDpi / kTwipsPerInch));
 }
 
-inline double twipsPerPixel(double logicalDpi) { return kTwipsPerInch / logicalDpi; }
+inline double twipsPerPixel(double logicalDpi) {
+    return kTwipsPerInch / logicalDpi;
+}
 
-inline double pixelsToTwips(int pixels, double logicalDpi) { return pixels * twipsPerPixel(logicalDpi); }
+inline double pixelsToTwips(int pixels, double logicalDpi) {
+    return pixels * twipsPerPixel(logicalDpi);
+}
 
-} // namespace ui
+}  // namespace ui

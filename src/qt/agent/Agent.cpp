@@ -3,8 +3,8 @@
 #include "core/ui/ScreenRect.h"
 #include "qt/agent/Character.h"
 #include "qt/agent/NoticeText.h"
-#include "qt/ui/PlainMessageBox.h"
 #include "qt/agent/character/CharacterFile.h"
+#include "qt/ui/PlainMessageBox.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -61,7 +61,7 @@ void Agent::showNotice(const QString& message) {
         const QSize size = box->sizeHint();
         const QPoint at = area.center() - QPoint(size.width() / 2, size.height() / 2) + QPoint(step, step);
         const ::ui::ScreenRect kept = ::ui::keptOnScreen({at.x(), at.y(), size.width(), size.height()},
-                                                     {area.x(), area.y(), area.width(), area.height()});
+                                                         {area.x(), area.y(), area.width(), area.height()});
         box->move(kept.x, kept.y);
     }
     box->show();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/agent/AgentApi.h"
 #include "agent/speech/SpeechService.h"
+#include "core/agent/AgentApi.h"
 
 #include <QObject>
 #include <QPointer>

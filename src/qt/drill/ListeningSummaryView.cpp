@@ -16,7 +16,6 @@ namespace drill {
 
 namespace {
 
-
 QChartView* rateChart(const QString& title, const QStringList& categories, QBarSet*& set, QWidget* parent) {
     set = new QBarSet(QStringLiteral("誤答率"));
     for (int i = 0; i < categories.size(); ++i) set->append(0.0);

@@ -179,14 +179,14 @@ void ListeningTest::placeBesideOwner() {
     if (at.character) {
         if (!characterHome_) characterHome_ = QPoint(scene.character->x, scene.character->y);
         speechChar_->MoveTo(at.character->x, at.character->y, 0);
-        trace::write("listening",
-                     QStringLiteral("character %1 %2").arg(at.character->x).arg(at.character->y).toStdString());
+        trace::write(
+            "listening",
+            QStringLiteral("character %1 %2").arg(at.character->x).arg(at.character->y).toStdString());
     }
 }
 
 void ListeningTest::closeEvent(QCloseEvent* event) {
-    if (characterHome_ && speechChar_)
-        speechChar_->MoveTo(characterHome_->x(), characterHome_->y(), 0);
+    if (characterHome_ && speechChar_) speechChar_->MoveTo(characterHome_->x(), characterHome_->y(), 0);
     characterHome_.reset();
     QWidget::closeEvent(event);
 }

@@ -1,13 +1,13 @@
 #include "qt/drill/ReadOut1.h"
 
 #include "core/autoend/AutoEndController.h"
-#include "qt/autoend/AutoEnd.h"
-#include "core/trace/Trace.h"
 #include "core/drill/StartupTexts.h"
 #include "core/drill/WindowPlacement.h"
+#include "core/trace/Trace.h"
 #include "platform/EditionLookup.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Registry.h"
+#include "qt/autoend/AutoEnd.h"
 #include "qt/ui/FrameExtents.h"
 #include "qt/ui/Twips.h"
 #include "qt/ui/WholeLines.h"
@@ -50,7 +50,8 @@ ReadOut1::ReadOut1(ReadOut1Deps deps, QWidget* parent)
 ReadOut1::~ReadOut1() = default;
 
 QString ReadOut1::characterPath() const {
-    QString dir = characterDir_.isEmpty() ? QString::fromLocal8Bit(platform::programDirectory()) : characterDir_;
+    QString dir =
+        characterDir_.isEmpty() ? QString::fromLocal8Bit(platform::programDirectory()) : characterDir_;
     // A root folder already ends in a separator; don't double it.
     if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
     return QDir::toNativeSeparators(dir + QStringLiteral("PEEDY.acs"));
@@ -81,8 +82,8 @@ void ReadOut1::Form_Load() {
     Command2->setText(QString());
     centreOnScreen();
     placeCharacter();
-    Version->setText(Version->text() +
-                     QString::fromStdString(versionSuffix(TVX_VERSION_MAJOR, TVX_VERSION_MINOR, TVX_VERSION_PATCH)));
+    Version->setText(Version->text() + QString::fromStdString(versionSuffix(
+                                           TVX_VERSION_MAJOR, TVX_VERSION_MINOR, TVX_VERSION_PATCH)));
 
     std::shared_ptr<platform::Registry> registry = registry_ ? registry_ : platform::createSystemRegistry();
     State().WinEdition = platform::editionTag(platform::productName(*registry));
@@ -107,8 +108,9 @@ void ReadOut1::centreOnScreen() {
 
 void ReadOut1::placeCharacter() {
     const double dpi = platform::screenLogicalDpi();
-    const PixelPoint at = characterPlacement(ui::pixelsToTwips(outerRect_.x(), dpi), ui::pixelsToTwips(outerRect_.y(), dpi),
-                                             ui::pixelsToTwips(outerRect_.height(), dpi));
+    const PixelPoint at =
+        characterPlacement(ui::pixelsToTwips(outerRect_.x(), dpi), ui::pixelsToTwips(outerRect_.y(), dpi),
+                           ui::pixelsToTwips(outerRect_.height(), dpi));
     SpeechChar->MoveTo(at.x, at.y, 0);
 }
 
@@ -117,8 +119,8 @@ void ReadOut1::Option1_Click(int index) {
 }
 
 void ReadOut1::Copyright_Click() {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tallyvox-Number"), QString::fromStdString(aboutText()), QMessageBox::Ok,
-                    this);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tallyvox-Number"),
+                    QString::fromStdString(aboutText()), QMessageBox::Ok, this);
     platform::keepLinesWhole(box);
     box.exec();
 }

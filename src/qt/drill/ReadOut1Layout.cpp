@@ -1,10 +1,10 @@
 // Builds the main window's controls at their design positions (twips) with their design captions.
 
 #include "core/autoend/Countdown.h"
+#include "core/drill/DrillSequencer.h"
+#include "core/drill/StartupTexts.h"
 #include "qt/drill/ButtonColour.h"
 #include "qt/drill/ReadOut1.h"
-#include "core/drill/StartupTexts.h"
-#include "core/drill/DrillSequencer.h"
 #include "qt/ui/FitFont.h"
 #include "qt/ui/JapaneseFonts.h"
 #include "qt/ui/Twips.h"
@@ -28,10 +28,22 @@ constexpr double kClientWidthTw = 11745;
 constexpr double kClientHeightTw = 6405;
 
 const QStringList kPlaceCaptions = {
-    QString(),          QStringLiteral("一"),   QStringLiteral("十"),   QStringLiteral("百"),
-    QStringLiteral("千"), QStringLiteral("万"),   QStringLiteral("十万"), QStringLiteral("百万"),
-    QStringLiteral("千万"), QStringLiteral("一億"), QStringLiteral("十億"), QStringLiteral("百億"),
-    QStringLiteral("千億"), QStringLiteral("一兆"), QStringLiteral("十兆"), QStringLiteral("百兆"),
+    QString(),
+    QStringLiteral("一"),
+    QStringLiteral("十"),
+    QStringLiteral("百"),
+    QStringLiteral("千"),
+    QStringLiteral("万"),
+    QStringLiteral("十万"),
+    QStringLiteral("百万"),
+    QStringLiteral("千万"),
+    QStringLiteral("一億"),
+    QStringLiteral("十億"),
+    QStringLiteral("百億"),
+    QStringLiteral("千億"),
+    QStringLiteral("一兆"),
+    QStringLiteral("十兆"),
+    QStringLiteral("百兆"),
 };
 
 // Tops of the range column, place 15 first.
@@ -58,7 +70,6 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
     return b;
 }
 
-
 }  // namespace
 
 void ReadOut1::buildControls() {
@@ -67,16 +78,21 @@ void ReadOut1::buildControls() {
                          platform::twipsToPixels(kClientHeightTw, platform::screenLogicalDpi()));
     setCentralWidget(client);
 
-    Command4 = place(button(client, "Command4", QStringLiteral("数字読上げ　英⇒日")), 270, 315, 2490, 525, 11.25);
-    Command5 = place(button(client, "Command5", QStringLiteral("数字読上げ　日⇒英")), 3000, 315, 2490, 525, 11.25);
-    Command6 = place(button(client, "Command6", QStringLiteral("シャットダウン指定")), 5730, 330, 2490, 525, 11.25);
+    Command4 =
+        place(button(client, "Command4", QStringLiteral("数字読上げ　英⇒日")), 270, 315, 2490, 525, 11.25);
+    Command5 =
+        place(button(client, "Command5", QStringLiteral("数字読上げ　日⇒英")), 3000, 315, 2490, 525, 11.25);
+    Command6 =
+        place(button(client, "Command6", QStringLiteral("シャットダウン指定")), 5730, 330, 2490, 525, 11.25);
     Command7 = place(button(client, "Command7", QStringLiteral("英語だけ")), 285, 990, 2490, 525, 12);
     Command8 = place(button(client, "Command8", QStringLiteral("日本語だけ")), 2970, 990, 2490, 525, 12);
     ResetStartButtonColors();
 
     auto* group = new QButtonGroup(this);
-    Option1[0] = place(new QRadioButton(QStringLiteral("吹き出しを表示しない"), client), 5595, 975, 2880, 300, 11.25);
-    Option1[1] = place(new QRadioButton(QStringLiteral("吹き出しを表示する"), client), 5595, 1260, 2880, 300, 11.25);
+    Option1[0] =
+        place(new QRadioButton(QStringLiteral("吹き出しを表示しない"), client), 5595, 975, 2880, 300, 11.25);
+    Option1[1] =
+        place(new QRadioButton(QStringLiteral("吹き出しを表示する"), client), 5595, 1260, 2880, 300, 11.25);
     for (int i = 0; i < 2; ++i) {
         Option1[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
         group->addButton(Option1[i], i);
@@ -89,11 +105,12 @@ void ReadOut1::buildControls() {
     Label3 = place(new QLabel(QStringLiteral("年月日、曜日"), client), 6255, 3195, 1605, 345, 11.25);
     Text4 = place(new QLineEdit(QStringLiteral("Text4"), client), 5040, 3150, 1110, 390, 15.75);
     Text1 = place(new QLineEdit(QStringLiteral("Text1"), client), 795, 5295, 735, 690, 11.25);
-    for (QWidget* unused : {static_cast<QWidget*>(Label3), static_cast<QWidget*>(Text4),
-                            static_cast<QWidget*>(Text1)})
+    for (QWidget* unused :
+         {static_cast<QWidget*>(Label3), static_cast<QWidget*>(Text4), static_cast<QWidget*>(Text1)})
         unused->hide();
 
-    Label4 = place(new QLabel(QString::fromStdString(explanationDesignText()), client), 420, 3795, 7860, 1050, 12);
+    Label4 =
+        place(new QLabel(QString::fromStdString(explanationDesignText()), client), 420, 3795, 7860, 1050, 12);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setWordWrap(true);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -109,8 +126,8 @@ void ReadOut1::buildControls() {
     UpDown1 = place(new platform::UpDown(client), 2010, 5295, 255, 465);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->setIncrement(200);
-    Command3 = place(button(client, "Command3", QStringLiteral("日 - 英 の間隔を長くする／縮める")), 2265, 5295, 4695,
-                     465, 12);
+    Command3 = place(button(client, "Command3", QStringLiteral("日 - 英 の間隔を長くする／縮める")), 2265,
+                     5295, 4695, 465, 12);
 
     Text2 = place(new QLineEdit(QStringLiteral("Text2"), client), 7140, 5325, 750, 690, 11.25);
     Text2->setObjectName(QStringLiteral("Text2"));
@@ -124,7 +141,8 @@ void ReadOut1::buildControls() {
         const int top1 = p == 1 ? 5640 : 450 + (15 - p) * 370;
         Check1[p] = place(new QCheckBox(kPlaceCaptions[p], client), 10290, top1, 1335, 300, 11.25);
         Check1[p]->setObjectName(QStringLiteral("Check1_%1").arg(p));
-        Check2[p] = place(new QCheckBox(kPlaceCaptions[p], client), 8955, kCheck2TopsFrom15[15 - p], 975, 300, 11.25);
+        Check2[p] =
+            place(new QCheckBox(kPlaceCaptions[p], client), 8955, kCheck2TopsFrom15[15 - p], 975, 300, 11.25);
         Check2[p]->setObjectName(QStringLiteral("Check2_%1").arg(p));
     }
 
@@ -142,8 +160,9 @@ QStringList ReadOut1::runTimeTexts(const QWidget* control) const {
     }
     if (control == Command9) {
         for (const bool shutdown : {false, true}) {
-            for (const std::string& t : {autoend::minuteCaption(32000, 0, shutdown), autoend::minuteCaption(1, 61, shutdown),
-                                         autoend::countCaption(32000, -32768, shutdown)})
+            for (const std::string& t :
+                 {autoend::minuteCaption(32000, 0, shutdown), autoend::minuteCaption(1, 61, shutdown),
+                  autoend::countCaption(32000, -32768, shutdown)})
                 texts << QString::fromStdString(t);
         }
     }
@@ -170,7 +189,8 @@ void ReadOut1::fitFonts() {
 
 void ReadOut1::buildMenu() {
     QMenuBar* bar = menuBar();
-    // Menus use the proportional face, as system menus do; its narrow spaces keep the Version item on the bar.
+    // Menus use the proportional face, as system menus do; its narrow spaces keep the Version item on the
+    // bar.
     bar->setFont(platform::ui::pGothicFont(9));
     Copyright = bar->addAction(QString::fromStdString(copyrightMenuCaption()));
     Version = bar->addAction(QString::fromStdString(versionMenuDesignCaption()));

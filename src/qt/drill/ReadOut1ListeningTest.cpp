@@ -1,8 +1,8 @@
 // The main window's way into the listening test: one menu item that opens the test window.
 
+#include "core/trace/Trace.h"
 #include "qt/drill/ListeningTest.h"
 #include "qt/drill/ReadOut1.h"
-#include "core/trace/Trace.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,10 +24,11 @@ void ReadOut1::addListeningTestMenu() {
             const QRect r = menuBar()->actionGeometry(ListeningTestMenu);
             const QPoint at = menuBar()->mapTo(this, r.topLeft());
             trace::write("menu", (QStringLiteral("ListeningTestMenu %1 %2 %3 %4")
-                                     .arg(at.x())
-                                     .arg(at.y())
-                                     .arg(r.width())
-                                     .arg(r.height())).toStdString());
+                                      .arg(at.x())
+                                      .arg(at.y())
+                                      .arg(r.width())
+                                      .arg(r.height()))
+                                     .toStdString());
         });
     }
 }
@@ -68,14 +69,15 @@ void ReadOut1::ListeningTestMenu_Click() {
         const QRect own = frameGeometry();
         const QRect test = listeningTest_->geometry();
         trace::write("listening", (QStringLiteral("placed %1 %2 %3 %4 beside %5 %6 %7 %8")
-                                      .arg(test.x())
-                                      .arg(test.y())
-                                      .arg(test.width())
-                                      .arg(test.height())
-                                      .arg(own.x())
-                                      .arg(own.y())
-                                      .arg(own.width())
-                                      .arg(own.height())).toStdString());
+                                       .arg(test.x())
+                                       .arg(test.y())
+                                       .arg(test.width())
+                                       .arg(test.height())
+                                       .arg(own.x())
+                                       .arg(own.y())
+                                       .arg(own.width())
+                                       .arg(own.height()))
+                                      .toStdString());
     }
 }
 

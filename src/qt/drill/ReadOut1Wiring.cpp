@@ -2,9 +2,9 @@
 // write the controls through the small view interfaces.
 
 #include "core/autoend/AutoEndController.h"
+#include "core/trace/Trace.h"
 #include "qt/drill/ButtonColour.h"
 #include "qt/drill/ReadOut1.h"
-#include "core/trace/Trace.h"
 #include "qt/ui/UpDown.h"
 #include "qt/ui/WidgetTrace.h"
 
@@ -22,8 +22,12 @@
 namespace drill {
 
 namespace {
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-std::string ss(const QString& s) { return s.toStdString(); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+std::string ss(const QString& s) {
+    return s.toStdString();
+}
 
 }  // namespace
 
@@ -73,23 +77,41 @@ void ReadOut1::traceBoxes() const {
         c1 += Check1[p]->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
         c2 += Check2[p]->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
     }
-    trace::write("boxes", (c1 + QLatin1Char(' ') + c2 + QLatin1Char(' ') + QString::number(logic_->State().PlaceMode)).toStdString());
+    trace::write("boxes",
+                 (c1 + QLatin1Char(' ') + c2 + QLatin1Char(' ') + QString::number(logic_->State().PlaceMode))
+                     .toStdString());
 }
 
-void ReadOut1::Command6_Click() { autoEnd_->Command6_Click(); }
-void ReadOut1::Command10_Click() { autoEnd_->Command10_Click(); }
-void ReadOut1::ejtimer2_timer() { autoEnd_->ejtimer2_timer(); }
+void ReadOut1::Command6_Click() {
+    autoEnd_->Command6_Click();
+}
+void ReadOut1::Command10_Click() {
+    autoEnd_->Command10_Click();
+}
+void ReadOut1::ejtimer2_timer() {
+    autoEnd_->ejtimer2_timer();
+}
 
-std::string ReadOut1::command1Caption() const { return ss(Command1->text()); }
+std::string ReadOut1::command1Caption() const {
+    return ss(Command1->text());
+}
 void ReadOut1::setCommand1Caption(const std::string& text) {
     Command1->setText(qs(text));
     if (SpeechChar) SpeechChar->setBalloonSubject(text);
     if (!text.empty()) trace::write("shown", text);
 }
-std::string ReadOut1::command2Caption() const { return ss(Command2->text()); }
-void ReadOut1::setCommand2Caption(const std::string& text) { Command2->setText(qs(text)); }
-std::string ReadOut1::text2Text() const { return ss(Text2->text()); }
-void ReadOut1::setText2Text(const std::string& text) { Text2->setText(qs(text)); }
+std::string ReadOut1::command2Caption() const {
+    return ss(Command2->text());
+}
+void ReadOut1::setCommand2Caption(const std::string& text) {
+    Command2->setText(qs(text));
+}
+std::string ReadOut1::text2Text() const {
+    return ss(Text2->text());
+}
+void ReadOut1::setText2Text(const std::string& text) {
+    Text2->setText(qs(text));
+}
 
 void ReadOut1::setPlaceBoxTicked(PlaceColumn column, int index, bool ticked) {
     QCheckBox* box = column == PlaceColumn::Check1 ? Check1[index] : Check2[index];
@@ -99,15 +121,21 @@ void ReadOut1::setPlaceBoxTicked(PlaceColumn column, int index, bool ticked) {
 
 QPushButton* ReadOut1::startButton(StartButton button) const {
     switch (button) {
-        case StartButton::Command4: return Command4;
-        case StartButton::Command5: return Command5;
-        case StartButton::Command7: return Command7;
-        case StartButton::Command8: return Command8;
+        case StartButton::Command4:
+            return Command4;
+        case StartButton::Command5:
+            return Command5;
+        case StartButton::Command7:
+            return Command7;
+        case StartButton::Command8:
+            return Command8;
     }
     return Command4;
 }
 
-void ReadOut1::focusStartButton(StartButton button) { startButton(button)->setFocus(Qt::OtherFocusReason); }
+void ReadOut1::focusStartButton(StartButton button) {
+    startButton(button)->setFocus(Qt::OtherFocusReason);
+}
 
 void ReadOut1::ResetStartButtonColors() {
     const QColor face = palette().color(QPalette::Button);
@@ -119,8 +147,12 @@ void ReadOut1::colourStartButtonPink(StartButton button) {
     setButtonBackColour(startButton(button), QColor(pink.red, pink.green, pink.blue));
 }
 
-void ReadOut1::setCommand3Caption(const std::string& caption) { Command3->setText(qs(caption)); }
-int ReadOut1::upDown1Increment() const { return UpDown1->Increment(); }
+void ReadOut1::setCommand3Caption(const std::string& caption) {
+    Command3->setText(qs(caption));
+}
+int ReadOut1::upDown1Increment() const {
+    return UpDown1->Increment();
+}
 
 // The auto-end's visible changes also go to the trace: an end-to-end run cannot read them off the screen.
 void ReadOut1::setCommand6Enabled(bool enabled) {

@@ -1,8 +1,8 @@
-#include "qt/installer/Form1.h"
-#include "qt/installer/MessageBoxDialogs.h"
 #include "platform/Process.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Registry.h"
+#include "qt/installer/Form1.h"
+#include "qt/installer/MessageBoxDialogs.h"
 #include "qt/ui/DisplayPlatform.h"
 #include "qt/ui/QtJapanese.h"
 

@@ -70,7 +70,7 @@ void keepOnScreen(QWidget& window) {
         frame = window.frameGeometry();
     }
     const ::ui::ScreenRect kept = ::ui::keptOnScreen({frame.x(), frame.y(), frame.width(), frame.height()},
-                                                 {room.x(), room.y(), room.width(), room.height()});
+                                                     {room.x(), room.y(), room.width(), room.height()});
     const QPoint topLeft(kept.x, kept.y);
     if (topLeft != frame.topLeft()) window.move(topLeft);
 }

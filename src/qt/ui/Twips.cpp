@@ -17,4 +17,4 @@ void setGeometryTwips(QWidget* w, double left, double top, double width, double 
                    twipsToPixels(height, dpi));
 }
 
-} // namespace platform
+}  // namespace platform

@@ -24,4 +24,4 @@ void UpDown::resizeEvent(QResizeEvent*) {
     down_->setGeometry(0, half, width(), height() - half);
 }
 
-} // namespace platform
+}  // namespace platform

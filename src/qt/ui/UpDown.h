@@ -32,4 +32,4 @@ private:
     int increment_ = 1;
 };
 
-} // namespace platform
+}  // namespace platform

@@ -27,4 +27,4 @@ void VbTimer::restart() {
     if (enabled_ && interval_ > 0) timer_.start(interval_);
 }
 
-} // namespace platform
+}  // namespace platform

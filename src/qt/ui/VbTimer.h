@@ -36,4 +36,4 @@ private:
     std::function<void()> handler_;
 };
 
-} // namespace platform
+}  // namespace platform

@@ -1,6 +1,6 @@
-#include "core/agent/AgentApi.h"
 #include "agent/speech/SpeechService.h"
 #include "agent/speech/SpeechTags.h"
+#include "core/agent/AgentApi.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "core/autoend/AutoEndForm.h"
 
-#include "core/autoend/AutoEndState.h"
 #include "AutoEndFakes.h"
+#include "core/autoend/AutoEndState.h"
 
 #include <gtest/gtest.h>
 

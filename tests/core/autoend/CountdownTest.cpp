@@ -1,7 +1,7 @@
 #include "core/autoend/Countdown.h"
 
-#include "core/autoend/AutoEndState.h"
 #include "AutoEndFakes.h"
+#include "core/autoend/AutoEndState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
+#include "DrillFakes.h"
 #include "core/drill/ReadOut1Logic.h"
 #include "core/drill/Waits.h"
-#include "DrillFakes.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>

@@ -3,11 +3,11 @@
 // A sequencer over virtual time: three timers that fire in deadline order, a host whose MakeNumber
 // shows planned numbers, and the real Speaker over a recording character.
 
+#include "DrillFakes.h"
 #include "core/drill/DrillSequencer.h"
 #include "core/drill/NumberGenerator.h"
 #include "core/drill/PlaceSelection.h"
 #include "core/drill/SpokenForms.h"
-#include "DrillFakes.h"
 
 #include <cstdint>
 #include <deque>

@@ -1,7 +1,7 @@
 #include "core/drill/SpokenForms.h"
 
-#include "core/drill/NumberGenerator.h"
 #include "DrillFakes.h"
+#include "core/drill/NumberGenerator.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 
 #include "ExpectedChains.h"
 #include "InstallerDir.h"
+#include "RegistryMemory.h"
 #include "ScriptedDialogs.h"
 #include "platform/EditionLookup.h"
-#include "RegistryMemory.h"
 
 #include <gtest/gtest.h>
 

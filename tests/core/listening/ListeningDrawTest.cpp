@@ -1,5 +1,5 @@
-#include "core/listening/ListeningDraw.h"
 #include "DrillFakes.h"
+#include "core/listening/ListeningDraw.h"
 
 #include <gtest/gtest.h>
 

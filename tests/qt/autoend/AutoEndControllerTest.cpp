@@ -1,11 +1,11 @@
 #include "core/autoend/AutoEndController.h"
 
-#include "qt/autoend/AutoEnd.h"
-#include "core/autoend/AutoEndState.h"
-#include "qt/ui/Twips.h"
-#include "qt/ui/UpDown.h"
 #include "AutoEndFakes.h"
 #include "QtTestApp.h"
+#include "core/autoend/AutoEndState.h"
+#include "qt/autoend/AutoEnd.h"
+#include "qt/ui/Twips.h"
+#include "qt/ui/UpDown.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 #include "qt/autoend/AutoEnd.h"
 
+#include "AutoEndFakes.h"
+#include "QtTestApp.h"
 #include "core/autoend/AutoEndState.h"
 #include "qt/ui/Twips.h"
 #include "qt/ui/UpDown.h"
-#include "AutoEndFakes.h"
-#include "QtTestApp.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,13 +1,13 @@
 // The listening test window driven by key presses, with a recording character and planned digits.
 
+#include "DrillFakes.h"
 #include "NoPower.h"
 #include "QtTestApp.h"
+#include "RegistryMemory.h"
+#include "platform/Power.h"
 #include "qt/drill/ListeningSummaryView.h"
 #include "qt/drill/ListeningTest.h"
 #include "qt/drill/ReadOut1.h"
-#include "DrillFakes.h"
-#include "platform/Power.h"
-#include "RegistryMemory.h"
 
 #include <QApplication>
 #include <QBarSet>
@@ -30,7 +30,6 @@
 
 namespace drill {
 namespace {
-
 
 using fakes::RecordingCharacter;
 using fakes::ScriptedRandom;

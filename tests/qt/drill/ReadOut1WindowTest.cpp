@@ -1,5 +1,5 @@
-#include "qt/drill/ReadOut1.h"
 #include "NoPower.h"
+#include "qt/drill/ReadOut1.h"
 
 #include "core/drill/DrillSequencer.h"
 
@@ -27,7 +27,6 @@
 
 namespace drill {
 namespace {
-
 
 // Twips to pixels at 96 DPI, worked out here rather than by the window's own conversion.
 int px(int twips) {

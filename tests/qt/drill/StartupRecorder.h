@@ -3,8 +3,8 @@
 // A character and a registry that write every start-up call into one shared log, each call with a
 // snapshot of the window at that moment, so a test can read the order of the start-up steps.
 
-#include "core/agent/AgentApi.h"
 #include "RegistryMemory.h"
+#include "core/agent/AgentApi.h"
 
 #include <functional>
 #include <memory>

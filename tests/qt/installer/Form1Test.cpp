@@ -2,8 +2,8 @@
 #include "qt/ui/Twips.h"
 
 #include "InstallerDir.h"
-#include "ScriptedDialogs.h"
 #include "RegistryMemory.h"
+#include "ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QGuiApplication>

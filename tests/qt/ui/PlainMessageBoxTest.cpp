@@ -13,7 +13,6 @@
 
 namespace {
 
-
 QString shownText(const QMessageBox& box) {
     for (const QLabel* label : box.findChildren<QLabel*>())
         if (label->objectName() == QLatin1String("qt_msgbox_label")) return label->text();

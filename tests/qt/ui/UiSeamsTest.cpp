@@ -15,7 +15,6 @@
 namespace platform {
 namespace {
 
-
 QString label(QMessageBox& box, QMessageBox::StandardButton which) {
     return box.button(which)->text().remove(QLatin1Char('&'));
 }
