@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
@@ -216,10 +217,11 @@ TEST(ListeningTestWindow, MenuItemSitsBeforeVersionAndOpeningOrReadingStopsTheDr
     ReadOut1 main(std::move(deps));
     main.Form_Load();
     const QList<QAction*> items = main.menuBar()->actions();
-    ASSERT_EQ(items.size(), 3);
+    ASSERT_EQ(items.size(), 4);
     EXPECT_EQ(items[0], main.Copyright);
     EXPECT_EQ(items[1]->text(), QStringLiteral("聞き取りテスト"));
-    EXPECT_EQ(items[2], main.Version);
+    EXPECT_EQ(items[2]->menu(), main.EnglishVoiceMenu);
+    EXPECT_EQ(items[3], main.Version);
 
     main.Command7->click();  // 英語だけ: the drill runs on Timer4
     ASSERT_TRUE(main.Timer4.enabled());
