@@ -1,7 +1,7 @@
 // The listening test's flow against a recording view and a recording character.
 
 #include "core/listening/ListeningController.h"
-#include "drill_fakes/DrillFakes.h"
+#include "DrillFakes.h"
 
 #include <gtest/gtest.h>
 
