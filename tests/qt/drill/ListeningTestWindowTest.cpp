@@ -263,7 +263,7 @@ TEST(ListeningTestWindow, TheCharacterStepsAsideWhileTheTestIsOpen) {
     ReadOut1Deps deps;
     deps.agent = std::move(agentOwned);
     deps.registry = std::make_shared<platform::RegistryMemory>();
-    deps.power = std::make_unique<NoPower>();
+    deps.power = std::make_unique<tvx::test::NoPower>();
     ReadOut1 main(std::move(deps));
     main.Form_Load();
     main.show();
