@@ -85,7 +85,7 @@ std::string narrow(const std::wstring& utf16) {
 ListeningTest::ListeningTest(HWND owner, const ::drill::ReadOut1State& mainState,
                              ::agent::ICharacters& characters, ::agent::ICharacter& speechChar,
                              std::function<void()> beforeReading, ListeningTestOptions options)
-    : owner_(owner), askSavePath_(std::move(options.askSavePath)) {
+    : owner_(owner), speechChar_(speechChar), askSavePath_(std::move(options.askSavePath)) {
     registerClasses();
     uiFont_ = gothic(14);
     numberFont_ = gothic(26);
@@ -166,10 +166,20 @@ void ListeningTest::placeBesideOwner() {
     MONITORINFO mi{sizeof mi, {}, {}, 0};
     GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &mi);
     const RECT& work = mi.rcWork;
-    const ::drill::ScreenRect at = ::drill::BesideOwner(
-        {own.left, own.top, own.right - own.left, own.bottom - own.top}, mine.right - mine.left,
-        mine.bottom - mine.top, {work.left, work.top, work.right - work.left, work.bottom - work.top});
-    SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto rect = [](const RECT& r) {
+        return ::drill::ScreenRect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    };
+    ::drill::BesideOwnerScene scene;
+    scene.screen = rect(work);
+    scene.owner = rect(own);
+    if (const auto b = speechChar_.Bounds())
+        scene.character = ::drill::ScreenRect{b->x, b->y, b->width, b->height};
+    const ::drill::BesidePlacement at =
+        ::drill::BesideOwner(scene, mine.right - mine.left, mine.bottom - mine.top);
+    SetWindowPos(hwnd_, nullptr, at.window.x, at.window.y, at.window.width, at.window.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // The character stays above every window: one the test would lie under steps aside.
+    if (at.character) speechChar_.MoveTo(at.character->x, at.character->y, 0);
 }
 
 void ListeningTest::show() {

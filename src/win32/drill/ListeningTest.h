@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "core/agent/AgentApi.h"
-#include "core/listening/ListeningController.h"
 #include "core/drill/RandomSource.h"
 #include "core/drill/ReadOut1State.h"
+#include "core/listening/ListeningController.h"
 
 #include <filesystem>
 #include <functional>
@@ -89,6 +89,7 @@ private:
     HWND control(int id) const { return GetDlgItem(hwnd_, id); }
 
     HWND owner_;
+    ::agent::ICharacter& speechChar_;
     HWND hwnd_ = nullptr;
     HFONT uiFont_ = nullptr;
     HFONT numberFont_ = nullptr;
