@@ -1,7 +1,7 @@
 #include "win32/drill/ReadOut1.h"
 
-#include "core/ui/Twips.h"
 #include "core/drill/WindowPlacement.h"
+#include "core/ui/Twips.h"
 #include "win32/agent/SapiAgent.h"
 #include "win32/drill/DrillTexts.h"
 #include "win32/ui/Dpi.h"
@@ -40,6 +40,7 @@ enum ControlId : int {
     kCheck2 = 300,  // + index 1..15
     kMenuCopyright = 900,
     kMenuVersion,
+    kMenuListeningTest,
 };
 
 constexpr wchar_t kClassName[] = L"TallyvoxNumberReadOut1";
@@ -139,6 +140,7 @@ ReadOut1::ReadOut1(HINSTANCE instance, AgentFactory agent, std::string programDi
     menu_ = CreateMenu();
     AppendMenuW(menu_, MF_STRING, kMenuCopyright, ui::toWide("◆ Copyright").c_str());
     AppendMenuW(menu_, MF_STRING, kMenuVersion, ui::toWide(std::string(132, ' ') + "(バージョン").c_str());
+    ListeningTestMenu::insertInto(menu_, kMenuVersion, kMenuListeningTest);
 
     hwnd_ = CreateWindowExW(0, kClassName, ui::toWide(kWindowCaption).c_str(), kStyle, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu_, instance, this);
@@ -235,8 +237,11 @@ void ReadOut1::Form_Load() {
     logic_->SetSpeechChar(*speechChar_);
     speechChar_->Show();
     speechChar_->Balloon().setFontSize(30);
-    SetCommand1Caption("");
-    SetCommand2Caption("");
+    // The test reads through the same character and stops the drill before each reading.
+    listeningTestMenu_ = std::make_unique<ListeningTestMenu>(
+        hwnd_, State(), agent_->Characters(), *speechChar_, [this] { logic_->Sequencer().Stop(); });
+    setCommand1Caption("");
+    setCommand2Caption("");
     centre();
     placeCharacter();
     versionCaption_ = ui::toWide(versionMenuCaption());
@@ -277,6 +282,10 @@ void ReadOut1::Option1_Click(int index) {
     logic_->State().BalloonOn = index != 0;
 }
 
+void ReadOut1::ListeningTestMenu_Click() {
+    if (listeningTestMenu_) listeningTestMenu_->open();
+}
+
 void ReadOut1::Copyright_Click() {
     MessageBoxW(hwnd_, ui::toWide(aboutText()).c_str(), ui::toWide(kProgramTitle).c_str(), MB_OK);
 }
@@ -294,32 +303,32 @@ void ReadOut1::setText(int id, const std::string& t) {
     SetWindowTextW(control(id), ui::toWide(t).c_str());
 }
 
-std::string ReadOut1::Command1Caption() const {
+std::string ReadOut1::command1Caption() const {
     return text(kCommand1);
 }
-void ReadOut1::SetCommand1Caption(const std::string& t) {
+void ReadOut1::setCommand1Caption(const std::string& t) {
     setText(kCommand1, t);
     if (speechChar_) speechChar_->setBalloonSubject(t);
 }
-std::string ReadOut1::Command2Caption() const {
+std::string ReadOut1::command2Caption() const {
     return text(kCommand2);
 }
-void ReadOut1::SetCommand2Caption(const std::string& t) {
+void ReadOut1::setCommand2Caption(const std::string& t) {
     setText(kCommand2, t);
 }
-std::string ReadOut1::Text2Text() const {
+std::string ReadOut1::text2Text() const {
     return text(kText2);
 }
-void ReadOut1::SetText2Text(const std::string& t) {
+void ReadOut1::setText2Text(const std::string& t) {
     setText(kText2, t);
 }
 
-void ReadOut1::SetPlaceBoxTicked(::drill::PlaceColumn column, int index, bool ticked) {
+void ReadOut1::setPlaceBoxTicked(::drill::PlaceColumn column, int index, bool ticked) {
     const int base = column == ::drill::PlaceColumn::Check1 ? kCheck1 : kCheck2;
     SendMessageW(control(base + index), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void ReadOut1::FocusStartButton(::drill::StartButton button) {
+void ReadOut1::focusStartButton(::drill::StartButton button) {
     SetFocus(control(kStartIds[startIndex(button)]));
 }
 
@@ -330,16 +339,16 @@ void ReadOut1::ResetStartButtonColors() {
     }
 }
 
-void ReadOut1::ColourStartButtonPink(::drill::StartButton button) {
+void ReadOut1::colourStartButtonPink(::drill::StartButton button) {
     const int i = startIndex(button);
     startColours_[static_cast<std::size_t>(i)] = rgb(::drill::kStartButtonPink);
     InvalidateRect(control(kStartIds[i]), nullptr, TRUE);
 }
 
-void ReadOut1::SetCommand3Caption(const std::string& caption) {
+void ReadOut1::setCommand3Caption(const std::string& caption) {
     setText(kCommand3, caption);
 }
-int ReadOut1::UpDown1Increment() const {
+int ReadOut1::upDown1Increment() const {
     return kUpDown1Increment;
 }
 
@@ -389,6 +398,7 @@ void ReadOut1::drawVersionItem(const DRAWITEMSTRUCT& item) {
 void ReadOut1::command(int id, int code) {
     ::drill::DrillSequencer& seq = logic_->Sequencer();
     if (id == kMenuCopyright) return Copyright_Click();
+    if (id == kMenuListeningTest) return ListeningTestMenu_Click();
     if (code != BN_CLICKED) return;
     switch (id) {
         case kCommand4:

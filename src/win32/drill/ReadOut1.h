@@ -2,6 +2,7 @@
 
 #include "core/agent/AgentApi.h"
 #include "core/drill/ReadOut1Logic.h"
+#include "win32/drill/ListeningTest.h"
 #include "win32/ui/WindowTimer.h"
 
 #include <windows.h>
@@ -32,25 +33,27 @@ public:
 
     void Option1_Click(int index);
     void Copyright_Click();
+    // 聞き取りテスト: the listening test, beside the drill.
+    void ListeningTestMenu_Click();
 
     ::drill::ReadOut1State& State() { return logic_->State(); }
 
 private:
     // NumberTexts
-    std::string Command1Caption() const override;
-    void SetCommand1Caption(const std::string& text) override;
-    std::string Command2Caption() const override;
-    void SetCommand2Caption(const std::string& text) override;
-    std::string Text2Text() const override;
-    void SetText2Text(const std::string& text) override;
+    std::string command1Caption() const override;
+    void setCommand1Caption(const std::string& text) override;
+    std::string command2Caption() const override;
+    void setCommand2Caption(const std::string& text) override;
+    std::string text2Text() const override;
+    void setText2Text(const std::string& text) override;
     // PlaceBoxView
-    void SetPlaceBoxTicked(::drill::PlaceColumn column, int index, bool ticked) override;
+    void setPlaceBoxTicked(::drill::PlaceColumn column, int index, bool ticked) override;
     // DrillView
-    void FocusStartButton(::drill::StartButton button) override;
+    void focusStartButton(::drill::StartButton button) override;
     void ResetStartButtonColors() override;
-    void ColourStartButtonPink(::drill::StartButton button) override;
-    void SetCommand3Caption(const std::string& caption) override;
-    int UpDown1Increment() const override;
+    void colourStartButtonPink(::drill::StartButton button) override;
+    void setCommand3Caption(const std::string& caption) override;
+    int upDown1Increment() const override;
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -78,6 +81,7 @@ private:
     ::agent::ICharacter* speechChar_ = nullptr;
     std::unique_ptr<ui::WindowTimer> timer1_, timer3_, timer4_;
     std::unique_ptr<::drill::ReadOut1Logic> logic_;
+    std::unique_ptr<ListeningTestMenu> listeningTestMenu_;  // after logic_: closed before it goes
 };
 
 }  // namespace win32::drill
