@@ -445,11 +445,16 @@ LRESULT ReadOut1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MEASUREITEM: {
             auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
             if (m->CtlType != ODT_MENU) break;
-            RECT client{}, copyright{};
+            // The version (the last item) takes what the items before it leave of the bar.
+            RECT client{};
             GetClientRect(hwnd_, &client);
-            GetMenuItemRect(hwnd_, menu_, 0, &copyright);
-            m->itemWidth =
-                static_cast<UINT>(std::max<LONG>(40, client.right - (copyright.right - copyright.left) - 24));
+            LONG used = 0;
+            for (int i = 0; i + 1 < GetMenuItemCount(menu_); ++i) {
+                RECT item{};
+                GetMenuItemRect(hwnd_, menu_, static_cast<UINT>(i), &item);
+                used += item.right - item.left;
+            }
+            m->itemWidth = static_cast<UINT>(std::max<LONG>(40, client.right - used - 24));
             m->itemHeight = static_cast<UINT>(GetSystemMetrics(SM_CYMENU));
             return TRUE;
         }
