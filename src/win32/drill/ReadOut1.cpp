@@ -235,8 +235,8 @@ void ReadOut1::Form_Load() {
     logic_->SetSpeechChar(*speechChar_);
     speechChar_->Show();
     speechChar_->Balloon().setFontSize(30);
-    SetCommand1Caption("");
-    SetCommand2Caption("");
+    setCommand1Caption("");
+    setCommand2Caption("");
     centre();
     placeCharacter();
     versionCaption_ = ui::toWide(versionMenuCaption());
@@ -294,32 +294,32 @@ void ReadOut1::setText(int id, const std::string& t) {
     SetWindowTextW(control(id), ui::toWide(t).c_str());
 }
 
-std::string ReadOut1::Command1Caption() const {
+std::string ReadOut1::command1Caption() const {
     return text(kCommand1);
 }
-void ReadOut1::SetCommand1Caption(const std::string& t) {
+void ReadOut1::setCommand1Caption(const std::string& t) {
     setText(kCommand1, t);
     if (speechChar_) speechChar_->setBalloonSubject(t);
 }
-std::string ReadOut1::Command2Caption() const {
+std::string ReadOut1::command2Caption() const {
     return text(kCommand2);
 }
-void ReadOut1::SetCommand2Caption(const std::string& t) {
+void ReadOut1::setCommand2Caption(const std::string& t) {
     setText(kCommand2, t);
 }
-std::string ReadOut1::Text2Text() const {
+std::string ReadOut1::text2Text() const {
     return text(kText2);
 }
-void ReadOut1::SetText2Text(const std::string& t) {
+void ReadOut1::setText2Text(const std::string& t) {
     setText(kText2, t);
 }
 
-void ReadOut1::SetPlaceBoxTicked(::drill::PlaceColumn column, int index, bool ticked) {
+void ReadOut1::setPlaceBoxTicked(::drill::PlaceColumn column, int index, bool ticked) {
     const int base = column == ::drill::PlaceColumn::Check1 ? kCheck1 : kCheck2;
     SendMessageW(control(base + index), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void ReadOut1::FocusStartButton(::drill::StartButton button) {
+void ReadOut1::focusStartButton(::drill::StartButton button) {
     SetFocus(control(kStartIds[startIndex(button)]));
 }
 
@@ -330,16 +330,16 @@ void ReadOut1::ResetStartButtonColors() {
     }
 }
 
-void ReadOut1::ColourStartButtonPink(::drill::StartButton button) {
+void ReadOut1::colourStartButtonPink(::drill::StartButton button) {
     const int i = startIndex(button);
     startColours_[static_cast<std::size_t>(i)] = rgb(::drill::kStartButtonPink);
     InvalidateRect(control(kStartIds[i]), nullptr, TRUE);
 }
 
-void ReadOut1::SetCommand3Caption(const std::string& caption) {
+void ReadOut1::setCommand3Caption(const std::string& caption) {
     setText(kCommand3, caption);
 }
-int ReadOut1::UpDown1Increment() const {
+int ReadOut1::upDown1Increment() const {
     return kUpDown1Increment;
 }
 

@@ -37,20 +37,20 @@ public:
 
 private:
     // NumberTexts
-    std::string Command1Caption() const override;
-    void SetCommand1Caption(const std::string& text) override;
-    std::string Command2Caption() const override;
-    void SetCommand2Caption(const std::string& text) override;
-    std::string Text2Text() const override;
-    void SetText2Text(const std::string& text) override;
+    std::string command1Caption() const override;
+    void setCommand1Caption(const std::string& text) override;
+    std::string command2Caption() const override;
+    void setCommand2Caption(const std::string& text) override;
+    std::string text2Text() const override;
+    void setText2Text(const std::string& text) override;
     // PlaceBoxView
-    void SetPlaceBoxTicked(::drill::PlaceColumn column, int index, bool ticked) override;
+    void setPlaceBoxTicked(::drill::PlaceColumn column, int index, bool ticked) override;
     // DrillView
-    void FocusStartButton(::drill::StartButton button) override;
+    void focusStartButton(::drill::StartButton button) override;
     void ResetStartButtonColors() override;
-    void ColourStartButtonPink(::drill::StartButton button) override;
-    void SetCommand3Caption(const std::string& caption) override;
-    int UpDown1Increment() const override;
+    void colourStartButtonPink(::drill::StartButton button) override;
+    void setCommand3Caption(const std::string& caption) override;
+    int upDown1Increment() const override;
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
