@@ -1,6 +1,6 @@
 """The real Tallyvox-Number.exe under Wine: its window and captions, the four start buttons heard
 through our SpVoice double (voice, text, rate, order and the ticks between readings), the gap arrows,
-the balloon option, the about box, and the start-up message without PEEDY.acs."""
+the balloon option, the about box, where the parrot stands, and the start-up message without PEEDY.acs."""
 
 import argparse
 import os
@@ -19,6 +19,7 @@ CHECK1 = 200  # + place index: the digit column
 SPEAK_FLAGS = 1 | 16  # SPF_ASYNC | SPF_IS_NOT_XML
 JAPANESE_RATE = 1  # \Spd=195\ on SAPI's scale
 TOLERANCE_MS = 50
+TWIPS_PER_PIXEL = 15  # Wine at 96 dpi
 
 
 def english_wait(display, zeros):
@@ -105,6 +106,21 @@ class Drill:
         shutil.rmtree(self.dir, ignore_errors=True)
 
 
+def check_character_position(reader, w):
+    """The parrot stands at the main window's Left / 20, (Top + Height) / 20 in twips (96 dpi: 15 a pixel)."""
+    l, t, _, b = w["rect"]
+    want = (round(l * TWIPS_PER_PIXEL / 20), round((t + (b - t)) * TWIPS_PER_PIXEL / 20))
+    deadline = time.monotonic() + 20
+    while True:
+        parrots = [x for x in reader.windows() if x["class"] == "TallyvoxCharacter" and x["pid"] == w["pid"]]
+        if parrots and tuple(parrots[0]["rect"][:2]) == want:
+            return
+        assert time.monotonic() < deadline, (
+            f"character window at {parrots[0]['rect'][:2] if parrots else None}, the start-up rule gives {want} "
+            f"(main window {w['rect']})")
+        time.sleep(0.3)
+
+
 def run_mode(d, w, button, mode, seconds, gap=0):
     clicked = time.time() * 1000
     d.click(w, text=button)
@@ -173,6 +189,7 @@ def main():
             for c in ("数字読上げ　英⇒日", "数字読上げ　日⇒英", "シャットダウン指定", "英語だけ", "日本語だけ",
                       "吹き出しを表示しない", "吹き出しを表示する", "日 - 英 の間隔を長くする／縮める", "範囲指定", "桁指定"):
                 assert c in captions, f"caption {c!r} missing"
+            check_character_position(reader, w)
             if args.screenshots:
                 time.sleep(0.5)
                 tvx_wine.screenshot_window(w, os.path.join(args.screenshots, "win32-main-window.png"), s.xenv)
