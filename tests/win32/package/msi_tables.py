@@ -62,7 +62,9 @@ def main():
 
     info = subprocess.run(["msiinfo", "suminfo", a.msi], capture_output=True, text=True, check=True).stdout
     template = re.search(r"Template: (\S+)", info).group(1)
-    assert template.startswith(a.arch + ";"), f"template {template}"
+    # Windows Installer names a 32-bit package's platform "Intel".
+    platform = {"x64": "x64", "x86": "Intel"}[a.arch]
+    assert template.startswith(platform + ";"), f"template {template}"
     print("MSI tables: as claimed", flush=True)
 
 
