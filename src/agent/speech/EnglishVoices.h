@@ -3,8 +3,8 @@
 // The English voices behind the one English engine mode: the learner's choice decides which voice
 // reads each number, and every reading is handed to its voice as words, never as digits.
 
-#include "core/agent/AgentApi.h"
 #include "agent/speech/SpeechEngine.h"
+#include "core/agent/AgentApi.h"
 
 #include <functional>
 #include <map>

@@ -43,8 +43,10 @@ std::string copyrightMenuCaption() {
 
 // Credits what the program really ships with: its own character and three free speech engines.
 std::string aboutText() {
-    return "1. Tallyvox-Number speaks with flite, eSpeak NG (GPL-3.0-or-later) and Open JTalk (BSD-3-Clause).\r\n"
-           "   English voices slt and rms: flite, copyright (c) 1999-2001 Language Technologies Institute,\r\n"
+    return "1. Tallyvox-Number speaks with flite, eSpeak NG (GPL-3.0-or-later) and Open JTalk "
+           "(BSD-3-Clause).\r\n"
+           "   English voices slt and rms: flite, copyright (c) 1999-2001 Language Technologies "
+           "Institute,\r\n"
            "   Carnegie Mellon University; by Alan W Black, David Huggins-Daines and others.\r\n"
            "2. Tallyvox-Number uses its own character Peedy, a parrot drawn for this program.\r\n"
            "   Japanese voice: HTS voice NIT ATR503 M001 (CC BY 3.0); dictionary: NAIST-jdic (BSD).";

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "core/agent/AgentApi.h"
-#include "core/listening/ListeningSummary.h"
+#include "core/drill/RandomSource.h"
+#include "core/drill/ReadOut1State.h"
 #include "core/listening/AnswerComparison.h"
 #include "core/listening/ListeningDraw.h"
 #include "core/listening/ListeningSession.h"
-#include "core/drill/RandomSource.h"
-#include "core/drill/ReadOut1State.h"
+#include "core/listening/ListeningSummary.h"
 
 #include <filesystem>
 #include <functional>

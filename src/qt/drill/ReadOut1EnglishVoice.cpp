@@ -1,8 +1,8 @@
 // The main window's choice of English voice: a menu of the voices, checked one at a time. Nothing
 // is saved: every run starts with the female voice, as every other choice starts at its default.
 
-#include "qt/drill/ReadOut1.h"
 #include "core/trace/Trace.h"
+#include "qt/drill/ReadOut1.h"
 
 #include <QActionGroup>
 #include <QMenu>

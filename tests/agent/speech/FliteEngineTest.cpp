@@ -1,6 +1,6 @@
+#include "FakeEngine.h"
 #include "agent/speech/EnglishNumbers.h"
 #include "agent/speech/EnglishVoices.h"
-#include "FakeEngine.h"
 #include "agent/speech/FliteEngine.h"
 
 #include <gtest/gtest.h>

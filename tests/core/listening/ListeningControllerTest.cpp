@@ -1,7 +1,7 @@
 // The listening test's flow against a recording view and a recording character.
 
-#include "core/listening/ListeningController.h"
 #include "DrillFakes.h"
+#include "core/listening/ListeningController.h"
 
 #include <gtest/gtest.h>
 

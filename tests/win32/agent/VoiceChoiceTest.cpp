@@ -25,10 +25,11 @@ TEST(VoiceChoiceTest, LanguageAttributeListsAreParsedWhole) {
         unsigned lang;
         bool listed;
     };
-    for (const Case& c : {Case{"409", 0x409, true}, Case{"409;9", 0x409, true}, Case{" 411 ; 11", 0x411, true},
-                          Case{"9;409", 0x409, true}, Case{"4091", 0x409, false}, Case{"1409", 0x409, false},
-                          Case{"411", 0x409, false}, Case{"", 0x409, false}, Case{";;", 0x409, false},
-                          Case{"zz;409", 0x409, true}, Case{"40g", 0x409, false}})
+    for (const Case& c :
+         {Case{"409", 0x409, true}, Case{"409;9", 0x409, true}, Case{" 411 ; 11", 0x411, true},
+          Case{"9;409", 0x409, true}, Case{"4091", 0x409, false}, Case{"1409", 0x409, false},
+          Case{"411", 0x409, false}, Case{"", 0x409, false}, Case{";;", 0x409, false},
+          Case{"zz;409", 0x409, true}, Case{"40g", 0x409, false}})
         EXPECT_EQ(listsLanguage(c.attribute, c.lang), c.listed) << '"' << c.attribute << '"';
 }
 
