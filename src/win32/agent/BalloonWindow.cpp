@@ -1,4 +1,5 @@
 #include "win32/agent/BalloonWindow.h"
+#include "win32/agent/PlainWindowClass.h"
 
 #include "core/character/CharacterAnimation.h"
 
@@ -15,15 +16,7 @@ constexpr COLORREF kPaper = RGB(255, 255, 231);
 constexpr COLORREF kInk = RGB(0, 0, 0);
 
 void registerClass() {
-    static const ATOM atom = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        wc.lpszClassName = kClassName;
-        return RegisterClassExW(&wc);
-    }();
+    static const ATOM atom = registerPlainWindowClass(kClassName);
     (void)atom;
 }
 

@@ -1,4 +1,5 @@
 #include "win32/agent/CharacterWindow.h"
+#include "win32/agent/PlainWindowClass.h"
 
 #include "core/agent/AgentApi.h"
 
@@ -13,15 +14,7 @@ constexpr UINT_PTR kStepTimer = 1;
 constexpr UINT_PTR kBlinkTimer = 2;
 
 void registerClass() {
-    static const ATOM atom = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        wc.lpszClassName = kClassName;
-        return RegisterClassExW(&wc);
-    }();
+    static const ATOM atom = registerPlainWindowClass(kClassName);
     (void)atom;
 }
 
