@@ -4,13 +4,17 @@ import argparse
 import os
 import re
 import subprocess
+import tempfile
 import sys
 
 UPGRADE_CODE = "{6C1D5A7E-3F0B-4C2A-9E61-7B2D4F8A9C13}"
 
 
 def table(msi, name):
-    out = subprocess.run(["msiinfo", "export", msi, name], capture_output=True, text=True, check=True).stdout
+    # msiinfo writes a table's binary streams (Icon/...) into its working folder: keep them out of the tree.
+    with tempfile.TemporaryDirectory() as scratch:
+        out = subprocess.run(["msiinfo", "export", os.path.abspath(msi), name], capture_output=True, text=True,
+                             check=True, cwd=scratch).stdout
     lines = out.splitlines()
     header = lines[0].split("\t")
     return [dict(zip(header, line.split("\t"))) for line in lines[3:]]
