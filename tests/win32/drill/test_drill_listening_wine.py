@@ -103,16 +103,54 @@ def overlaps(a, b):
     return a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
 
 
-def check_placement(reader, main, test, size):
-    """Beside the drill: over none of its controls nor its character, and on the screen."""
+def parrot_of(reader, main):
     parrot = [w for w in reader.windows() if w["class"] == "TallyvoxCharacter" and w["pid"] == main["pid"]]
     assert parrot, "no character window"
+    return parrot[0]["rect"]
+
+
+def open_from_menu(t):
+    t.keys("key", "f10")
+    t.keys("key", "right")
+    t.keys("key", "return")
+    tw = t.window()
+    assert tw, "no listening test window from the menu"
+    return tw
+
+
+def check_placement(reader, main, test, size):
+    """Beside the drill: over none of its controls nor its character, and on the screen."""
+    parrot = parrot_of(reader, main)
     tr = test["rect"]
     assert 0 <= tr[0] and 0 <= tr[1] and tr[2] <= size[0] and tr[3] <= size[1], f"test window {tr} off screen"
     for c in main["children"]:
         if c["visible"]:
             assert not overlaps(tr, c["rect"]), f"test window {tr} covers {c['text']!r} {c['rect']}"
-    assert not overlaps(tr, parrot[0]["rect"]), f"test window {tr} lies under the character {parrot[0]['rect']}"
+    assert not overlaps(tr, parrot), f"test window {tr} lies under the character {parrot}"
+
+
+def check_no_room(d, send_input, size):
+    """Where the test cannot stand beside the drill it still leaves the place columns it draws from in
+    sight, the character steps off it, and goes back when the test closes."""
+    main = d.window()
+    assert main, f"no main window (exit code {d.proc.poll()})"
+    home = parrot_of(d.reader, main)
+    t = Listening(d, send_input)
+    tr = open_from_menu(t)["rect"]
+    time.sleep(0.5)
+    parrot = parrot_of(d.reader, main)
+    print(f"{size[0]}x{size[1]}: drill {main['rect']}, test {tr}, character {home} -> {parrot}", flush=True)
+    assert 0 <= tr[0] and 0 <= tr[1] and tr[2] <= size[0] and tr[3] <= size[1], f"test window {tr} off screen"
+    for c in main["children"]:
+        if c["text"] in ("範囲指定", "桁指定") or 201 <= c["id"] <= 215 or 301 <= c["id"] <= 315:
+            assert not overlaps(tr, c["rect"]), f"test window {tr} hides the place column's {c['text']!r}"
+    assert not overlaps(tr, parrot), f"the character {parrot} stands on the test window {tr}"
+    assert 0 <= parrot[0] and 0 <= parrot[1] and parrot[2] <= size[0] and parrot[3] <= size[1], parrot
+    t.keys("key", "escape")
+    deadline = time.monotonic() + 10
+    while parrot_of(d.reader, main) != home:
+        assert time.monotonic() < deadline, f"the character stayed at {parrot_of(d.reader, main)}, not {home}"
+        time.sleep(0.2)
 
 
 def main():
@@ -140,6 +178,15 @@ def main():
             assert os.path.exists(d.marker), "the drill left no proof that it ran"
         finally:
             d.close()
+    size = (1920, 1080)  # the commonest screen: too narrow for the two side by side
+    with tvx_wine.Session(args.prefix, width=size[0], height=size[1]) as s:
+        tvx_wine.prepare_drill_session(s, fake)
+        d = tvx_wine.Drill(s, tvx_wine.WindowReader(s, helper), args.exe, args.character)
+        try:
+            check_no_room(d, send_input, size)
+            assert os.path.exists(d.marker), "the drill left no proof that it ran"
+        finally:
+            d.close()
     print("listening test of the drill under Wine: all cases passed", flush=True)
 
 
@@ -162,11 +209,7 @@ def run(d, send_input, size, shots):
         assert time.monotonic() < deadline, "the drill read nothing"
         time.sleep(0.2)
     t = Listening(d, send_input)
-    t.keys("key", "f10")
-    t.keys("key", "right")
-    t.keys("key", "return")
-    tw = t.window()
-    assert tw, "no listening test window from the menu"
+    tw = open_from_menu(t)
     t.heard = len(d.speaks())
     time.sleep(QUIET_S)
     assert len(d.speaks()) == t.heard, f"the drill read on with the test open: {d.speaks()[t.heard:]}"
