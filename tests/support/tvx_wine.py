@@ -6,6 +6,7 @@ session, xdotool clicks, and everything stopped at the end.
 A Windows test never skips: when Wine, Xvfb or openbox cannot start, it fails.
 """
 
+import argparse
 import fcntl
 import json
 import os
@@ -246,6 +247,22 @@ def remove_voice(session, name):
 
 DRILL_TITLE = "タリボックス-数字（Ｔａｌｌｙｖｏｘ－Ｎｕｍｂｅｒ）"
 ENGLISH_VOICE, JAPANESE_VOICE = "TvxEnglish", "TvxJapanese"
+
+
+def drill_test_args(*helpers):
+    """The drill tests' arguments; .helpers maps each helper named (built into --test-dir) to its path."""
+    p = argparse.ArgumentParser()
+    p.add_argument("--exe", required=True)
+    p.add_argument("--character", required=True)
+    p.add_argument("--test-dir", required=True)
+    p.add_argument("--prefix", required=True)
+    p.add_argument("--screenshots", default=None)
+    args = p.parse_args()
+    args.helpers = {h: os.path.join(args.test_dir, h) for h in ("tvx_window_text.exe", "tvx_fake_spvoice.dll",
+                                                                 *helpers)}
+    for path in (args.exe, args.character, *args.helpers.values()):
+        assert os.path.exists(path), f"{path} is not built"
+    return args
 
 
 def prepare_drill_session(session, fake_dll):

@@ -2,10 +2,8 @@
 through our SpVoice double (voice, text, rate, order and the ticks between readings), the gap arrows,
 the balloon option, the about box, where the parrot stands, and the start-up message without PEEDY.acs."""
 
-import argparse
 import os
 import re
-import sys
 import time
 
 import tvx_e2e
@@ -108,17 +106,8 @@ def run_mode(d, w, button, mode, seconds, gap=0):
 
 
 def main():
-    p = argparse.ArgumentParser()
-    p.add_argument("--exe", required=True)
-    p.add_argument("--character", required=True)
-    p.add_argument("--test-dir", required=True)
-    p.add_argument("--prefix", required=True)
-    p.add_argument("--screenshots", default=None)
-    args = p.parse_args()
-    helper = os.path.join(args.test_dir, "tvx_window_text.exe")
-    fake = os.path.join(args.test_dir, "tvx_fake_spvoice.dll")
-    for path in (args.exe, args.character, helper, fake):
-        assert os.path.exists(path), f"{path} is not built"
+    args = tvx_wine.drill_test_args()
+    helper, fake = args.helpers["tvx_window_text.exe"], args.helpers["tvx_fake_spvoice.dll"]
 
     with tvx_wine.Session(args.prefix) as s:
         reader = tvx_wine.WindowReader(s, helper)
@@ -218,8 +207,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except AssertionError as e:
-        print(f"FAILED: {e}", flush=True)
-        sys.exit(1)
+    tvx_e2e.run_main(main)

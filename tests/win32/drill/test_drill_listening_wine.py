@@ -7,9 +7,7 @@ the counts; Enter and Esc; and the drill silent while the test reads, even when 
 With --screenshots DIR it also saves the pictures for docs/.
 """
 
-import argparse
 import os
-import sys
 import time
 
 import tvx_e2e
@@ -154,18 +152,9 @@ def check_no_room(d, send_input, size):
 
 
 def main():
-    p = argparse.ArgumentParser()
-    p.add_argument("--exe", required=True)
-    p.add_argument("--character", required=True)
-    p.add_argument("--test-dir", required=True)
-    p.add_argument("--prefix", required=True)
-    p.add_argument("--screenshots", default=None)
-    args = p.parse_args()
-    helper = os.path.join(args.test_dir, "tvx_window_text.exe")
-    fake = os.path.join(args.test_dir, "tvx_fake_spvoice.dll")
-    send_input = os.path.join(args.test_dir, "tvx_send_input.exe")
-    for path in (args.exe, args.character, helper, fake, send_input):
-        assert os.path.exists(path), f"{path} is not built"
+    args = tvx_wine.drill_test_args("tvx_send_input.exe")
+    helper, fake = args.helpers["tvx_window_text.exe"], args.helpers["tvx_fake_spvoice.dll"]
+    send_input = args.helpers["tvx_send_input.exe"]
 
     # Wide enough for the test window beside the centred drill.
     size = (2560, 1440)
@@ -291,8 +280,4 @@ def run(d, send_input, size, shots):
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except AssertionError as e:
-        print(f"FAILED: {e}", flush=True)
-        sys.exit(1)
+    tvx_e2e.run_main(main)
