@@ -19,7 +19,9 @@ PLACES = ["", "一", "十", "百", "千", "万", "十万", "百万", "千万"]
 FULL_WIDTH = str.maketrans("0123456789,", "０１２３４５６７８９、")
 # Control ids of win32::drill::ListeningControl.
 ENGLISH, JAPANESE, START, REPLAY, SLOW, ANSWER, HINT, CORRECT, YOURS, VERDICT, COUNTS = range(101, 112)
-QUIET_S = 3  # longer than any wait of the drill between two readings of a short number
+# How long each reading must stay the only one. Shorter than the drill's ~7 s between two 7-digit
+# readings, but a drill left running shows within the next rounds: each of them counts the Speak calls.
+QUIET_S = 3
 
 
 def number_of(speak):
@@ -50,9 +52,6 @@ class Listening:
         w = self.window()
         assert w, "the listening test window is gone"
         return {c["id"]: c for c in w["children"]}
-
-    def text(self, id):
-        return self.texts()[id]["text"]
 
     def wait_text(self, id, pred, what):
         deadline = time.monotonic() + 15
@@ -183,7 +182,7 @@ def run(d, send_input, size, shots):
     s = d.s
     w = d.window()
     assert w, f"no main window (exit code {d.proc.poll()})"
-    # One to seven digits, so that a dozen numbers reach several groups.
+    # Places 一 to 百万 ticked in the digit column: seven-digit numbers, three groups.
     for place in range(1, 8):
         d.click(w, id=CHECK1 + place)
         deadline = time.monotonic() + 10
