@@ -6,6 +6,7 @@ session, xdotool clicks, and everything stopped at the end.
 A Windows test never skips: when Wine, Xvfb or openbox cannot start, it fails.
 """
 
+import argparse
 import fcntl
 import json
 import os
@@ -13,6 +14,7 @@ import shutil
 import subprocess
 import tempfile
 import time
+from collections import namedtuple
 
 import tvx_e2e
 
@@ -241,3 +243,84 @@ def add_voice(session, name, language):
 
 def remove_voice(session, name):
     session.prefix.reg_delete(rf"{VOICE_TOKENS}\{name}", None, session.env)
+
+
+DRILL_TITLE = "タリボックス-数字（Ｔａｌｌｙｖｏｘ－Ｎｕｍｂｅｒ）"
+ENGLISH_VOICE, JAPANESE_VOICE = "TvxEnglish", "TvxJapanese"
+
+
+def drill_test_args(*helpers):
+    """The drill tests' arguments; .helpers maps each helper named (built into --test-dir) to its path."""
+    p = argparse.ArgumentParser()
+    p.add_argument("--exe", required=True)
+    p.add_argument("--character", required=True)
+    p.add_argument("--test-dir", required=True)
+    p.add_argument("--prefix", required=True)
+    p.add_argument("--screenshots", default=None)
+    args = p.parse_args()
+    args.helpers = {h: os.path.join(args.test_dir, h) for h in ("tvx_window_text.exe", "tvx_fake_spvoice.dll",
+                                                                 *helpers)}
+    for path in (args.exe, args.character, *args.helpers.values()):
+        assert os.path.exists(path), f"{path} is not built"
+    return args
+
+
+def prepare_drill_session(session, fake_dll):
+    """Our SpVoice double and one English and one Japanese voice, as the drill's tests hear them."""
+    register_fake_spvoice(session, fake_dll)
+    add_voice(session, ENGLISH_VOICE, "409")
+    add_voice(session, JAPANESE_VOICE, "411;11")
+
+
+Speak = namedtuple("Speak", "ms flags voice rate text")
+
+
+class Drill:
+    """The real Tallyvox-Number.exe, copied into a folder of its own (with the character file unless
+    told otherwise), its Speak calls logged by the SpVoice double and its proof of running in ran.txt."""
+
+    def __init__(self, s, reader, exe, character=None):
+        self.s, self.reader = s, reader
+        self.dir = tempfile.mkdtemp(prefix="tvx-drill-")
+        shutil.copy2(exe, self.dir)
+        if character:
+            shutil.copy2(character, self.dir)
+        self.log = os.path.join(self.dir, "sapi.log")
+        self.marker = os.path.join(self.dir, "ran.txt")
+        env = dict(s.env, TVX_FAKE_SAPI_LOG=s.prefix.windows_path(self.log),
+                   TVX_RAN_MARKER=s.prefix.windows_path(self.marker))
+        self.proc = s.prefix.start([os.path.join(self.dir, os.path.basename(exe))], env)
+
+    def window(self, title=DRILL_TITLE, timeout=60):
+        return self.reader.find(title, timeout=timeout, gone=self.proc)
+
+    def control(self, w, text=None, id=None):
+        for c in w["children"]:
+            if (text is not None and c["text"] == text) or (id is not None and c["id"] == id):
+                return c
+        raise AssertionError(f"no control {text or id} in {w['text']}")
+
+    def click(self, w, text=None, id=None):
+        click_control(self.control(w, text, id), self.s.xenv)
+
+    def speaks(self):
+        """Every Speak the double logged, in order."""
+        out = []
+        if not os.path.exists(self.log):
+            return out
+        with open(self.log, encoding="utf-8") as f:
+            for line in f:
+                parts = line.rstrip("\n").split(" ", 5)
+                if len(parts) == 6 and parts[1] == "speak":
+                    ms, _, flags, voice, rate, text = parts
+                    out.append(Speak(float(ms), int(flags), voice, int(rate), text))
+        return out
+
+    def close(self):
+        if self.proc.poll() is None:
+            wid = tvx_e2e.find_window(DRILL_TITLE, self.s.xenv, timeout=5)
+            if wid:
+                tvx_e2e.close_window(wid, self.s.xenv)
+            if tvx_e2e.wait_exit(self.proc, 20) is None:
+                tvx_e2e.stop(self.proc)
+        shutil.rmtree(self.dir, ignore_errors=True)

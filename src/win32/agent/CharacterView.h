@@ -16,6 +16,8 @@ public:
     virtual void show() = 0;
     // Places the top-left corner at (x, y) screen pixels at once.
     virtual void moveTo(int x, int y) = 0;
+    // The window's frame on the screen now, in pixels.
+    virtual RECT bounds() const = 0;
     virtual void setBalloonFontSize(int points) = 0;
     virtual int balloonFontSize() const = 0;
     // Opens the balloon with this UTF-8 text beside the parrot; an empty text opens none.

@@ -31,6 +31,7 @@ public:
 
     void show() override;
     void moveTo(int x, int y) override;
+    RECT bounds() const override { return screenRect(); }
     void setBalloonFontSize(int points) override;
     int balloonFontSize() const override;
     void openBalloon(const std::string& text) override;

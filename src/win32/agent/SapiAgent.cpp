@@ -73,6 +73,10 @@ public:
 
     void Show() override { view_->show(); }
     void MoveTo(int x, int y, int) override { view_->moveTo(x, y); }
+    std::optional<::agent::CharacterBounds> Bounds() const override {
+        const RECT r = view_->bounds();
+        return ::agent::CharacterBounds{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
     ::agent::IBalloon& Balloon() override { return *this; }
 
     void setTTSModeID(const std::string& modeId) override {

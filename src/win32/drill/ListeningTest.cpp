@@ -179,7 +179,10 @@ void ListeningTest::placeBesideOwner() {
     SetWindowPos(hwnd_, nullptr, at.window.x, at.window.y, at.window.width, at.window.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     // The character stays above every window: one the test would lie under steps aside.
-    if (at.character) speechChar_.MoveTo(at.character->x, at.character->y, 0);
+    if (at.character) {
+        if (!characterHome_) characterHome_ = POINT{scene.character->x, scene.character->y};
+        speechChar_.MoveTo(at.character->x, at.character->y, 0);
+    }
 }
 
 void ListeningTest::show() {
@@ -216,6 +219,10 @@ LRESULT ListeningTest::handle(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_CLOSE:
             DestroyWindow(hwnd_);
+            return 0;
+        case WM_DESTROY:
+            if (characterHome_) speechChar_.MoveTo(characterHome_->x, characterHome_->y, 0);
+            characterHome_.reset();
             return 0;
         case WM_NCDESTROY: {
             // The session goes with the window.

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 // The listening test of the Win32 drill: a window over the same controller as the Linux one.
@@ -90,6 +91,8 @@ private:
 
     HWND owner_;
     ::agent::ICharacter& speechChar_;
+    // Where the character stood before it stepped aside; it goes back when the window closes.
+    std::optional<POINT> characterHome_;
     HWND hwnd_ = nullptr;
     HFONT uiFont_ = nullptr;
     HFONT numberFont_ = nullptr;

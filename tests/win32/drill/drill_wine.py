@@ -2,18 +2,14 @@
 through our SpVoice double (voice, text, rate, order and the ticks between readings), the gap arrows,
 the balloon option, the about box, where the parrot stands, and the start-up message without PEEDY.acs."""
 
-import argparse
 import os
 import re
-import shutil
-import sys
-import tempfile
 import time
 
 import tvx_e2e
 import tvx_wine
 
-TITLE = "タリボックス-数字（Ｔａｌｌｙｖｏｘ－Ｎｕｍｂｅｒ）"
+TITLE = tvx_wine.DRILL_TITLE
 PROGRAM = "Tallyvox-Number"
 CHECK1 = 200  # + place index: the digit column
 SPEAK_FLAGS = 1 | 16  # SPF_ASYNC | SPF_IS_NOT_XML
@@ -53,57 +49,20 @@ def expected_gaps(mode, readings, gap):
     return out
 
 
-class Drill:
+class Drill(tvx_wine.Drill):
     def __init__(self, s, reader, args, with_character=True):
-        self.s, self.reader = s, reader
-        self.dir = tempfile.mkdtemp(prefix="tvx-drill-")
-        shutil.copy2(args.exe, self.dir)
-        if with_character:
-            shutil.copy2(args.character, self.dir)
-        self.log = os.path.join(self.dir, "sapi.log")
-        self.marker = os.path.join(self.dir, "ran.txt")
-        env = dict(s.env, TVX_FAKE_SAPI_LOG=s.prefix.windows_path(self.log),
-                   TVX_RAN_MARKER=s.prefix.windows_path(self.marker))
-        self.proc = s.prefix.start([os.path.join(self.dir, os.path.basename(args.exe))], env)
-
-    def window(self, title=TITLE, timeout=60):
-        return self.reader.find(title, timeout=timeout, gone=self.proc)
-
-    def control(self, w, text=None, id=None):
-        for c in w["children"]:
-            if (text is not None and c["text"] == text) or (id is not None and c["id"] == id):
-                return c
-        raise AssertionError(f"no control {text or id} in {w['text']}")
-
-    def click(self, w, text=None, id=None):
-        tvx_wine.click_control(self.control(w, text, id), self.s.xenv)
+        super().__init__(s, reader, args.exe, args.character if with_character else None)
 
     def readings(self):
         """(ms, "E" or "J", text) of every Speak, checking voice, flags and rate as it goes."""
         out = []
-        if not os.path.exists(self.log):
-            return out
-        with open(self.log, encoding="utf-8") as f:
-            for line in f:
-                parts = line.rstrip("\n").split(" ", 5)
-                if len(parts) < 6 or parts[1] != "speak":
-                    continue
-                ms, _, flags, voice, rate, text = parts
-                assert int(flags) == SPEAK_FLAGS, f"Speak flags {flags}"
-                lang = {"TvxEnglish": "E", "TvxJapanese": "J"}.get(voice)
-                assert lang, f"Speak with voice {voice}: {line}"
-                assert int(rate) == (JAPANESE_RATE if lang == "J" else 0), f"{lang} reading at rate {rate}"
-                out.append((float(ms), lang, text))
+        for sp in self.speaks():
+            assert sp.flags == SPEAK_FLAGS, f"Speak flags {sp.flags}"
+            lang = {tvx_wine.ENGLISH_VOICE: "E", tvx_wine.JAPANESE_VOICE: "J"}.get(sp.voice)
+            assert lang, f"Speak with voice {sp.voice}: {sp}"
+            assert sp.rate == (JAPANESE_RATE if lang == "J" else 0), f"{lang} reading at rate {sp.rate}"
+            out.append((sp.ms, lang, sp.text))
         return out
-
-    def close(self):
-        if self.proc.poll() is None:
-            wid = tvx_e2e.find_window(TITLE, self.s.xenv, timeout=5)
-            if wid:
-                tvx_e2e.close_window(wid, self.s.xenv)
-            if tvx_e2e.wait_exit(self.proc, 20) is None:
-                tvx_e2e.stop(self.proc)
-        shutil.rmtree(self.dir, ignore_errors=True)
 
 
 def check_character_position(reader, w):
@@ -147,23 +106,12 @@ def run_mode(d, w, button, mode, seconds, gap=0):
 
 
 def main():
-    p = argparse.ArgumentParser()
-    p.add_argument("--exe", required=True)
-    p.add_argument("--character", required=True)
-    p.add_argument("--test-dir", required=True)
-    p.add_argument("--prefix", required=True)
-    p.add_argument("--screenshots", default=None)
-    args = p.parse_args()
-    helper = os.path.join(args.test_dir, "tvx_window_text.exe")
-    fake = os.path.join(args.test_dir, "tvx_fake_spvoice.dll")
-    for path in (args.exe, args.character, helper, fake):
-        assert os.path.exists(path), f"{path} is not built"
+    args = tvx_wine.drill_test_args()
+    helper, fake = args.helpers["tvx_window_text.exe"], args.helpers["tvx_fake_spvoice.dll"]
 
     with tvx_wine.Session(args.prefix) as s:
         reader = tvx_wine.WindowReader(s, helper)
-        tvx_wine.register_fake_spvoice(s, fake)
-        tvx_wine.add_voice(s, "TvxEnglish", "409")
-        tvx_wine.add_voice(s, "TvxJapanese", "411;11")
+        tvx_wine.prepare_drill_session(s, fake)
 
         # Without the character file: the start-up message, then exit 1, no main window.
         d = Drill(s, reader, args, with_character=False)
@@ -237,7 +185,7 @@ def main():
             d.close()
         # Without a Japanese voice: one notice naming where Windows adds voices, then Japanese is silent
         # while English goes on.
-        tvx_wine.remove_voice(s, "TvxJapanese")
+        tvx_wine.remove_voice(s, tvx_wine.JAPANESE_VOICE)
         d = Drill(s, reader, args)
         try:
             w = d.window()
@@ -254,13 +202,9 @@ def main():
             assert not d.window(PROGRAM, timeout=0), "the notice came again"
         finally:
             d.close()
-            tvx_wine.add_voice(s, "TvxJapanese", "411;11")
+            tvx_wine.add_voice(s, tvx_wine.JAPANESE_VOICE, "411;11")
     print("drill under Wine: all cases passed", flush=True)
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except AssertionError as e:
-        print(f"FAILED: {e}", flush=True)
-        sys.exit(1)
+    tvx_e2e.run_main(main)

@@ -9,65 +9,16 @@ The host leaves a marker when it ran: without it (Wine ran nothing) the test fai
 
 import argparse
 import os
-import shutil
 import subprocess
-import sys
 import tempfile
 import time
 
 import tvx_e2e as e2e
+import tvx_wine
 
 PLACES = ["", "一", "十", "百", "千", "万", "十万", "百万", "千万", "一億", "十億", "百億", "千億",
           "一兆", "十兆", "百兆", "千兆", "一京", "十京"]
 FULL_WIDTH = str.maketrans("0123456789", "０１２３４５６７８９")
-
-# Japanese menus and dialogs show empty boxes in Wine until these faces are mapped.
-FONT_REG = """Windows Registry Editor Version 5.00
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
-"ＭＳ ゴシック"="IPAGothic"
-"MS Gothic"="IPAGothic"
-"MS UI Gothic"="IPAGothic"
-"ＭＳ Ｐゴシック"="IPAPGothic"
-"MS PGothic"="IPAPGothic"
-"""
-
-
-def wine_binaries():
-    wine = shutil.which("wine64") or ("/usr/lib/wine/wine64" if os.path.exists("/usr/lib/wine/wine64") else None)
-    if not wine:
-        raise AssertionError("wine64 is not installed (run scripts/install-deps.sh)")
-    server = os.path.join(os.path.dirname(wine), "wineserver")
-    return wine, server if os.path.exists(server) else shutil.which("wineserver")
-
-
-def wine_env(prefix, display_env):
-    env = dict(display_env, WINEPREFIX=prefix, WINEDEBUG="-all",
-               WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d")
-    env.pop("WAYLAND_DISPLAY", None)
-    return env
-
-
-def boot_prefix(prefix, env, wine, server):
-    """A prefix of this test's own with the Japanese font replacements, made once per build folder."""
-    stamp = os.path.join(prefix, ".tvx-listening-fonts")
-    if os.path.exists(stamp):
-        return
-    shutil.rmtree(prefix, ignore_errors=True)
-    subprocess.run([wine, "wineboot", "--init"], env=env, capture_output=True, timeout=180, check=True)
-    reg = os.path.join(prefix, "fonts.reg")
-    with open(reg, "w", encoding="utf-16") as f:
-        f.write(FONT_REG.replace("\n", "\r\n"))
-    subprocess.run([wine, "regedit", "/S", reg], env=env, capture_output=True, timeout=60, check=True)
-    subprocess.run([server, "-w"], env=env, timeout=60)
-    with open(os.path.join(prefix, "user.reg"), encoding="utf-8", errors="replace") as f:
-        assert "IPAGothic" in f.read(), "the font replacements did not reach the prefix's registry"
-    open(stamp, "w").close()
-
-
-def windows_path(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
-
 
 def number_of(spoken):
     """The digits of one recorded reading: the text between \\Map=" and "=, "4 hundred 72" or "12,345"."""
@@ -87,13 +38,14 @@ def grouped(digits):
 
 
 class Host:
-    def __init__(self, exe, work, env, wine):
+    def __init__(self, exe, work, session):
         self.work = work
         self.sent = 0
+        self.windows_path = session.prefix.windows_path
         open(os.path.join(work, "commands.txt"), "w").close()
         self.log = open(os.path.join(work, "host.out"), "w")
-        self.proc = subprocess.Popen([wine, exe, windows_path(work)], env=env, stdout=self.log,
-                                     stderr=subprocess.STDOUT)
+        self.proc = subprocess.Popen([session.prefix.wine, exe, self.windows_path(work)], env=session.env,
+                                     stdout=self.log, stderr=subprocess.STDOUT)
         self.wait_done(0, timeout=90)
 
     def lines(self, name):
@@ -175,22 +127,16 @@ def answer_round(host, n, answer, env):
 
 
 def run(args):
-    wine, server = wine_binaries()
     prefix = os.path.join(os.path.abspath(args.build_dir), "wineprefix-gui")
-    with e2e.Xvfb(1280, 900) as x, e2e.WindowManager(x.env), tempfile.TemporaryDirectory(
-            prefix="tvx-win-listening-") as work:
-        env = wine_env(prefix, x.env)
-        try:
-            boot_prefix(prefix, env, wine, server)
-            host = Host(args.host, work, env, wine)
+    with tempfile.TemporaryDirectory(prefix="tvx-win-listening-") as work:
+        with tvx_wine.Session(prefix, width=1280, height=900) as s:
+            host = Host(args.host, work, s)
             try:
-                drive(host, work, x.env, args.screenshots)
+                drive(host, work, s.xenv, args.screenshots)
             finally:
                 if host.proc.poll() is None:
                     host.proc.kill()
                 host.log.close()
-        finally:
-            subprocess.run([server, "-k"], env=env, timeout=30)
         marker = os.path.join(work, "host-ran")
         assert os.path.exists(marker), "the host left no marker: Wine ran nothing"
         with open(marker, encoding="utf-8") as f:
@@ -281,7 +227,7 @@ def drive(host, work, env, shots):
             break  # the dialog took the keyboard
         assert time.monotonic() < deadline, "no file dialog"
     time.sleep(1.0)
-    host.send("settext " + windows_path(csv))
+    host.send("settext " + host.windows_path(csv))
     host.send("key return")
     deadline = time.monotonic() + 15
     while not os.path.exists(csv) or os.path.getsize(csv) == 0:

@@ -1,6 +1,7 @@
 // tvx_window_text: prints every visible top-level window of the Wine session and its child controls as
 // one JSON object a line, in UTF-8: handle, title, class, screen rectangle, and for each child its
-// class, text, style and rectangle. The end-to-end tests read message boxes and windows back with it.
+// class, text, style, rectangle, tick and focus. The end-to-end tests read message boxes and windows back
+// with it.
 
 #include <windows.h>
 
@@ -67,6 +68,13 @@ std::string describe(HWND w) {
            ",\"id\":" + std::to_string(GetDlgCtrlID(w)) + ",\"rect\":" + rect(w);
 }
 
+// The control with the keyboard focus in the thread of each window (GetFocus sees only our own).
+HWND focusOf(HWND w) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 BOOL CALLBACK child(HWND w, LPARAM out) {
     auto& s = *reinterpret_cast<std::string*>(out);
     if (s.back() != '[') s += ',';
@@ -74,7 +82,7 @@ BOOL CALLBACK child(HWND w, LPARAM out) {
     s += describe(w) + ",\"visible\":" + (IsWindowVisible(w) ? "true" : "false") +
          ",\"icon\":" + (icon ? "true" : "false") + ",\"checked\":" +
          (className(w) == L"Button" && SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED ? "true" : "false") +
-         "}";
+         ",\"focus\":" + (focusOf(w) == w ? "true" : "false") + "}";
     return TRUE;
 }
 
