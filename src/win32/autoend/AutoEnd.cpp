@@ -3,6 +3,7 @@
 #include "core/ui/Twips.h"
 #include "win32/ui/Dpi.h"
 #include "win32/ui/Fonts.h"
+#include "win32/ui/TextFit.h"
 #include "win32/ui/WideText.h"
 
 #include <commctrl.h>
@@ -61,8 +62,7 @@ void AutoEnd::showModal(double leftTw, double topTw) {
     DialogBoxIndirectParamW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner_, GWLP_HINSTANCE)),
                             reinterpret_cast<const DLGTEMPLATE*>(t.data()), owner_, dialogProc,
                             reinterpret_cast<LPARAM>(this));
-    if (font_) DeleteObject(font_);
-    font_ = nullptr;
+    deleteFonts();
     hwnd_ = nullptr;
 }
 
@@ -91,22 +91,40 @@ void AutoEnd::createControls() {
         make(0, L"STATIC", kLabels[row - 1], kChild | SS_LEFT | SS_NOPREFIX, kLabel + row);
 }
 
+void AutoEnd::fitFont(int id, const std::wstring& text) {
+    const ui::TextKind kind = id >= kLabel  ? ui::TextKind::Label
+                              : id >= kText ? ui::TextKind::TextBox
+                                            : ui::TextKind::Button;
+    HFONT font = ui::fittingFont(control(id), kind, kFontPoints, dpi_, ui::createPGothicFont, {text});
+    SendMessageW(control(id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    HFONT& slot = fonts_[id];
+    if (slot) DeleteObject(slot);
+    slot = font;
+}
+
+void AutoEnd::deleteFonts() {
+    for (auto& [id, font] : fonts_) DeleteObject(font);
+    fonts_.clear();
+}
+
 void AutoEnd::layout() {
-    if (font_) DeleteObject(font_);
-    font_ = ui::createPGothicFont(kFontPoints, dpi_);
     const auto px = [this](int twips) { return ::ui::twipsToPixels(twips, dpi_); };
-    const auto put = [&](int id, int l, int t, int w, int h, bool font) {
+    const auto put = [&](int id, int l, int t, int w, int h) {
         HWND c = control(id);
         MoveWindow(c, px(l), px(t), px(w), px(h), FALSE);
-        if (font) SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        if (id == kCommand11 || id == kCommand12 || id > kText) {
+            wchar_t caption[128] = {};
+            GetWindowTextW(c, caption, 128);
+            fitFont(id, caption);
+        }
     };
-    put(kCommand11, 870, 2565, 1695, 420, true);
-    put(kCommand12, 2685, 2565, 1695, 420, true);
+    put(kCommand11, 870, 2565, 1695, 420);
+    put(kCommand12, 2685, 2565, 1695, 420);
     for (int row = 1; row <= 4; ++row) {
         const int top = kRowTops[row - 1];
-        put(kUpDown + row, 150, top, 255, 420, false);
-        put(kText + row, 405, top, 705, 420, true);
-        put(kLabel + row, 1170, top + 30, 4125, 390, true);
+        put(kUpDown + row, 150, top, 255, 420);
+        put(kText + row, 405, top, 705, 420);
+        put(kLabel + row, 1170, top + 30, 4125, 390);
     }
     const SIZE outer = ui::outerSizeForClient(px(kClientWidthTwips), px(kClientHeightTwips), kStyle,
                                               WS_EX_DLGMODALFRAME, false, dpi_);
@@ -166,7 +184,11 @@ void AutoEnd::refresh() {
         HWND box = control(kText + row);
         wchar_t have[64] = {};
         GetWindowTextW(box, have, 64);
-        if (want != have) SetWindowTextW(box, want.c_str());
+        if (want == have) continue;
+        // Values up to the count rows' 32000 show whole: a value too wide for the design size gets a
+        // smaller font, the others keep it.
+        fitFont(kText + row, want);
+        SetWindowTextW(box, want.c_str());
     }
 }
 

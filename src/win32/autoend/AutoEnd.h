@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
+#include <string>
 
 namespace win32::autoend {
 
@@ -44,6 +46,9 @@ private:
     // Shows the form's texts on the boxes.
     void refresh();
     void unload();
+    // Gives control the largest font, down from the design size, in which text shows whole.
+    void fitFont(int id, const std::wstring& text);
+    void deleteFonts();
     HWND control(int id) const { return GetDlgItem(hwnd_, id); }
 
     ::autoend::MainWindowHost& host_;
@@ -52,7 +57,7 @@ private:
     HWND owner_;
     HWND hwnd_ = nullptr;
     unsigned dpi_ = 96;
-    HFONT font_ = nullptr;
+    std::map<int, HFONT> fonts_;  // by control id, each fitted to its text
     double leftTw_ = 0;
     double topTw_ = 0;
     ::autoend::AutoEndForm form_;
