@@ -153,7 +153,7 @@ def check_dialog(m, screenshots):
     return dlg
 
 
-def minute_row_cancelled(m, dlg):
+def minute_row_cancelled(m, dlg, screenshots):
     """Row 2 at 5 minutes: the countdown shows at once; 中止 on Frame1 disarms and restores the window."""
     for action in ("click", "up"):
         dlg.act(action, 2)
@@ -165,6 +165,9 @@ def minute_row_cancelled(m, dlg):
     caption = control(m.now(), COMMAND9)["text"]
     # 5.0 at once; a slow reading may already see a tick 6 s later.
     assert re.fullmatch(r"あと (5\.0|4\.\d) 分でTallyvox-Number終了", caption), caption
+    if screenshots:
+        time.sleep(0.5)
+        tvx_wine.screenshot_window(m.now(), os.path.join(screenshots, "win32-countdown.png"), m.d.s.xenv)
     m.click(COMMAND10)
     wait_for("after 中止 on Frame1", m.state, {"Command6": True, "Frame1": False, "Command9": False,
                                                "Command10": False, "Label4": True, "main enabled": True})
@@ -243,7 +246,7 @@ def main():
         try:
             m = Main(d)
             dlg = check_dialog(m, args.screenshots)
-            minute_row_cancelled(m, dlg)
+            minute_row_cancelled(m, dlg, args.screenshots)
             # Row 4 at 5 numbers: the program quits at the tick after the sixth number is first read.
             count_row(m, 4, "個でTallyvox-Number終了")
             code = tvx_e2e.wait_exit(d.proc, 90)
