@@ -51,7 +51,7 @@ class Main:
         assert self.w, f"no main window (exit code {drill.proc.poll()})"
 
     def now(self):
-        w = self.d.reader.find(TITLE, timeout=10, pred=lambda x: x["pid"] == self.w["pid"])
+        w = self.d.reader.find(TITLE, timeout=20, pred=lambda x: x["pid"] == self.w["pid"])
         assert w, "the main window is gone"
         return w
 
@@ -77,7 +77,8 @@ class Dialog:
         self.main, self.w = main, w
 
     def now(self):
-        w = self.main.d.reader.find("End Set", timeout=5, pred=lambda x: x["hwnd"] == self.w["hwnd"])
+        # Generous: a busy program answers the helper's text query late, and its title then reads empty.
+        w = self.main.d.reader.find("End Set", timeout=20, pred=lambda x: x["hwnd"] == self.w["hwnd"])
         assert w, "the dialog is gone"
         return w
 
@@ -147,9 +148,23 @@ def check_dialog(m, screenshots):
     dlg.press(COMMAND12)
     time.sleep(1.2)  # two ticks of ejTimer2, had it been started
     assert m.state() == before, f"after 中止: {m.state()}"
+    # 実行 with every box empty closes the dialog and arms nothing either.
+    m.open_dialog().press(COMMAND11)
+    time.sleep(1.2)
+    assert m.state() == before, f"after 実行 with no row: {m.state()}"
+    # Closed by its frame with a row chosen: neither handler runs.
+    dlg = m.open_dialog()
+    dlg.act("click", 2)
+    wait_for("row 2", dlg.texts, ["", "2", "", ""])
+    wid = tvx_e2e.find_window("End Set", m.d.s.xenv, timeout=10)
+    assert wid, "no X window for the dialog"
+    tvx_e2e.close_window(wid, m.d.s.xenv)
+    m.d.reader.wait_gone(dlg.w["hwnd"])
+    time.sleep(1.2)
+    assert m.state() == before, f"after closing the dialog by its frame: {m.state()}"
     # The next opening starts afresh.
     dlg = m.open_dialog()
-    assert dlg.texts() == ["", "", "", ""], f"boxes at the second opening {dlg.texts()}"
+    assert dlg.texts() == ["", "", "", ""], f"boxes at a later opening {dlg.texts()}"
     return dlg
 
 
