@@ -10,12 +10,13 @@ inline constexpr double kFitStepPoints = 0.25;
 inline constexpr double kFitSmallestPoints = 6.0;
 
 // The largest size from designPoints down in quarter points at which fits(points) holds, or the
-// smallest size when none does. Each front end measures with its own toolkit.
+// smallest size when none does; never more than designPoints. Each front end measures with its own
+// toolkit.
 inline double fittingPoints(double designPoints, const std::function<bool(double points)>& fits) {
     for (double points = designPoints; points >= kFitSmallestPoints; points -= kFitStepPoints) {
         if (fits(points)) return points;
     }
-    return kFitSmallestPoints;
+    return designPoints < kFitSmallestPoints ? designPoints : kFitSmallestPoints;
 }
 
 }  // namespace ui

@@ -14,7 +14,7 @@ TEST(FittingPoints, LargestQuarterPointThatFitsFromTheDesignSizeDown) {
         {14.25, 10, 142.4, 14.0},                          // just too wide: one quarter point less
         {14.25, 10, 100.0, 10.0},                          // several steps, landing on a quarter
         {14.25, 10, 99.9, 9.75},   {11.25, 10, 1.0, 6.0},  // nothing fits: the smallest size, not below it
-        {36.0, 10, 1000.0, 36.0},
+        {36.0, 10, 1000.0, 36.0},  {5.0, 10, 1.0, 5.0},    // a design below the smallest size is never grown
     };
     for (const Case& c : cases) {
         const double got =
