@@ -1,5 +1,7 @@
 #include "qt/ui/FitFont.h"
 
+#include "core/ui/FittingPoints.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -15,8 +17,6 @@
 namespace platform {
 namespace {
 
-constexpr double kStepPoints = 0.25;
-constexpr double kSmallestPoints = 6.0;
 // QLineEdit keeps this many pixels between its frame and the text on each side, plus a cursor.
 constexpr int kLineEditMargin = 2;
 constexpr int kCursorWidth = 1;
@@ -71,23 +71,20 @@ QSize neededSize(const QWidget* control, const QFont& font, const QString& text)
 }
 
 double shrinkFontToFit(QWidget* control, const QStringList& texts) {
-    const QFont design = control->font();
-    QFont font = design;
-    const double start = design.pointSizeF();
-    for (double points = start; points >= kSmallestPoints; points -= kStepPoints) {
-        font.setPointSizeF(points);
-        const bool fits = std::all_of(texts.begin(), texts.end(), [&](const QString& t) {
+    QFont font = control->font();
+    const double start = font.pointSizeF();
+    const double points = ui::fittingPoints(start, [&](double p) {
+        font.setPointSizeF(p);
+        return std::all_of(texts.begin(), texts.end(), [&](const QString& t) {
             const QSize need = neededSize(control, font, t);
             return need.width() <= control->width() && need.height() <= control->height();
         });
-        if (fits) {
-            if (points < start) control->setFont(font);
-            return start - points;
-        }
+    });
+    if (points < start) {
+        font.setPointSizeF(points);
+        control->setFont(font);
     }
-    font.setPointSizeF(kSmallestPoints);
-    control->setFont(font);
-    return start - kSmallestPoints;
+    return start - points;
 }
 
 }  // namespace platform

@@ -1,8 +1,12 @@
 #include "win32/drill/ReadOut1.h"
 
+#include "core/autoend/AutoEndController.h"
 #include "core/drill/WindowPlacement.h"
 #include "core/ui/Twips.h"
+#include "platform/EditionLookup.h"
+#include "platform/Power.h"
 #include "win32/agent/SapiAgent.h"
+#include "win32/autoend/AutoEnd.h"
 #include "win32/drill/DrillTexts.h"
 #include "win32/ui/Dpi.h"
 #include "win32/ui/Fonts.h"
@@ -125,7 +129,8 @@ constexpr int kStartIds[4] = {kCommand4, kCommand5, kCommand7, kCommand8};
 
 }  // namespace
 
-ReadOut1::ReadOut1(HINSTANCE instance, AgentFactory agent, std::string programDirectory)
+ReadOut1::ReadOut1(HINSTANCE instance, AgentFactory agent, std::string programDirectory,
+                   std::unique_ptr<platform::IPower> power)
     : instance_(instance), agentFactory_(std::move(agent)), directory_(std::move(programDirectory)) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
@@ -157,6 +162,11 @@ ReadOut1::ReadOut1(HINSTANCE instance, AgentFactory agent, std::string programDi
     agent_ = agentFactory_(hwnd_);
     logic_ = std::make_unique<::drill::ReadOut1Logic>(
         ::drill::ReadOut1Controls{*this, *this, *this, agent_->Characters(), *timer1_, *timer3_, *timer4_});
+    // No interval at design time: it ticks once the dialog arms an auto-end.
+    ejTimer2_ = std::make_unique<ui::WindowTimer>(hwnd_, [&self] { self.ejtimer2_timer(); });
+    endSet_ = std::make_unique<autoend::Win32EndSetDialogs>(hwnd_);
+    ::autoend::MainWindowHost& host = *this;
+    autoEnd_ = std::make_unique<::autoend::AutoEndController>(host, *endSet_, std::move(power));
 }
 
 ReadOut1::~ReadOut1() {
@@ -250,6 +260,7 @@ void ReadOut1::Form_Load() {
     ModifyMenuW(menu_, kMenuVersion, MF_BYCOMMAND | MF_OWNERDRAW, kMenuVersion,
                 reinterpret_cast<LPCWSTR>(versionCaption_.c_str()));
     DrawMenuBar(hwnd_);
+    State().WinEdition = platform::editionTag(platform::productName(*platform::createSystemRegistry()));
 }
 
 void ReadOut1::show() {
@@ -280,6 +291,47 @@ void ReadOut1::placeCharacter() {
 
 void ReadOut1::Option1_Click(int index) {
     logic_->State().BalloonOn = index != 0;
+}
+
+void ReadOut1::Command6_Click() {
+    autoEnd_->Command6_Click();
+}
+
+void ReadOut1::Command10_Click() {
+    autoEnd_->Command10_Click();
+}
+
+void ReadOut1::ejtimer2_timer() {
+    autoEnd_->ejtimer2_timer();
+}
+
+void ReadOut1::setCommand6Enabled(bool enabled) {
+    EnableWindow(control(kCommand6), enabled ? TRUE : FALSE);
+}
+
+void ReadOut1::setLabel4Visible(bool visible) {
+    ShowWindow(control(kLabel4), visible ? SW_SHOW : SW_HIDE);
+}
+
+void ReadOut1::showFrame1() {
+    // In front of Label4, which it partly covers; its buttons stay in front of it.
+    for (const int id : {kFrame1, kCommand9, kCommand10}) {
+        SetWindowPos(control(id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ShowWindow(control(id), SW_SHOWNA);
+    }
+}
+
+void ReadOut1::hideFrame1() {
+    for (const int id : {kCommand9, kCommand10, kFrame1}) ShowWindow(control(id), SW_HIDE);
+}
+
+void ReadOut1::setCommand9Caption(const std::string& caption) {
+    // Rewritten every half second: an unchanged caption is not repainted.
+    if (text(kCommand9) != caption) setText(kCommand9, caption);
+}
+
+void ReadOut1::quitProgram() {
+    SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void ReadOut1::ListeningTestMenu_Click() {
@@ -413,6 +465,10 @@ void ReadOut1::command(int id, int code) {
             return Option1_Click(0);
         case kOption1_1:
             return Option1_Click(1);
+        case kCommand6:
+            return Command6_Click();
+        case kCommand10:
+            return Command10_Click();
         default:
             break;
     }
@@ -484,6 +540,12 @@ LRESULT ReadOut1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetWindowPos(hwnd_, nullptr, r->left, r->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
+        case WM_CLOSE:
+            // Unloading ends the program: the drill and the countdown stop before the window goes.
+            logic_->Sequencer().Stop();
+            ejTimer2_->setEnabled(false);
+            DestroyWindow(hwnd_);
+            return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

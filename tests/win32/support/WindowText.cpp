@@ -1,7 +1,7 @@
 // tvx_window_text: prints every visible top-level window of the Wine session and its child controls as
 // one JSON object a line, in UTF-8: handle, title, class, screen rectangle, and for each child its
-// class, text, style, rectangle, tick and focus. The end-to-end tests read message boxes and windows back
-// with it.
+// class, text, style, rectangle, tick and focus; for all of them the enabled state and the owner. The
+// end-to-end tests read message boxes and windows back with it.
 
 #include <windows.h>
 
@@ -65,7 +65,9 @@ std::string describe(HWND w) {
     GetWindowThreadProcessId(w, &pid);
     return std::string(head) + std::to_string(pid) + ",\"class\":" + json(className(w)) +
            ",\"text\":" + json(text(w)) + ",\"style\":" + std::to_string(GetWindowLongW(w, GWL_STYLE)) +
-           ",\"id\":" + std::to_string(GetDlgCtrlID(w)) + ",\"rect\":" + rect(w);
+           ",\"id\":" + std::to_string(GetDlgCtrlID(w)) + ",\"rect\":" + rect(w) +
+           ",\"enabled\":" + (IsWindowEnabled(w) ? "true" : "false") +
+           ",\"owner\":" + std::to_string(reinterpret_cast<std::uintptr_t>(GetWindow(w, GW_OWNER)));
 }
 
 // The control with the keyboard focus in the thread of each window (GetFocus sees only our own).
