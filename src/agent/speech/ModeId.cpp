@@ -1,4 +1,5 @@
-#include "agent/speech/SpeechService.h"
+#include "agent/speech/ModeId.h"
+
 #include "core/agent/AgentApi.h"
 
 #include <algorithm>

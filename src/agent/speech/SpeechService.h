@@ -4,6 +4,7 @@
 // chosen at queue time, plays the audio one request after another, and reports what the character
 // window shows (balloon text, beak opening) while each request plays.
 
+#include "agent/speech/ModeId.h"
 #include "core/agent/AgentApi.h"
 
 #include <QObject>
@@ -13,12 +14,6 @@
 #include <string>
 
 namespace agent::speech {
-
-enum class EngineKind { English, Japanese };
-
-// Maps a TTSModeID to an engine, comparing as a GUID without regard to letter case.
-// Throws agent::AgentError when the identifier names no engine.
-EngineKind engineForModeId(const std::string& modeId);
 
 class SpeechService : public QObject {
     Q_OBJECT

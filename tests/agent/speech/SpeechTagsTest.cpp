@@ -1,4 +1,4 @@
-#include "agent/speech/SpeechService.h"
+#include "agent/speech/ModeId.h"
 #include "agent/speech/SpeechTags.h"
 #include "core/agent/AgentApi.h"
 
