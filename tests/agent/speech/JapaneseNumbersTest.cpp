@@ -1,5 +1,4 @@
 #include "agent/speech/JapaneseNumbers.h"
-#include "agent/speech/OpenJTalkEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -27,13 +26,6 @@ TEST(JapaneseNumbers, ShortOrOddNumbersAndOtherTextStayAsTheyAre) {
     for (const char* text : {"5", "305", "1,000", "9999", "1,2345", "0012345", "3.14159265",
                              "123456789012345678901", "こんにちは", ""})
         EXPECT_EQ(groupJapaneseNumbers(text), text) << text;
-}
-
-TEST(OpenJTalkRate, SpeedInWordsPerMinuteIsCalibratedToTheDrillsWaits) {
-    EXPECT_DOUBLE_EQ(openJTalkRate(195), 2.0);
-    EXPECT_DOUBLE_EQ(openJTalkRate(0), 1.0);  // no speed tag: the voice's own pace
-    EXPECT_DOUBLE_EQ(openJTalkRate(10), 0.5);
-    EXPECT_DOUBLE_EQ(openJTalkRate(1000), 3.0);
 }
 
 }  // namespace

@@ -12,6 +12,13 @@ namespace {
 
 using testing::FakeJTalkFolder;
 
+TEST(OpenJTalkRate, SpeedInWordsPerMinuteIsCalibratedToTheDrillsWaits) {
+    EXPECT_DOUBLE_EQ(openJTalkRate(195), 2.0);
+    EXPECT_DOUBLE_EQ(openJTalkRate(0), 1.0);  // no speed tag: the voice's own pace
+    EXPECT_DOUBLE_EQ(openJTalkRate(10), 0.5);
+    EXPECT_DOUBLE_EQ(openJTalkRate(1000), 3.0);
+}
+
 class RealOpenJTalk : public ::testing::Test {
 protected:
     void SetUp() override {
