@@ -11,9 +11,9 @@
 //
 //   QT_QPA_PLATFORM=offscreen bench_drill_timing --character <bin>/PEEDY.acs [--ticks 1000] [--scale 10]
 
-#include "agent/speech/SpeechService.h"
 #include "core/drill/ReadOut1Logic.h"
 #include "qt/agent/Agent.h"
+#include "qt/agent/speech/SpeechService.h"
 #include "qt/ui/VbTimer.h"
 
 #include <QApplication>

@@ -5,8 +5,8 @@
 // compared with what was said.
 // Exit 3 when an engine reports a fault, 2 when the speech does not finish in time.
 
-#include "agent/speech/SpeechService.h"
-#include "agent/speech/SpeechServiceConfig.h"
+#include "qt/agent/speech/SpeechService.h"
+#include "qt/agent/speech/SpeechServiceConfig.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -8,7 +8,7 @@
 // Exits 0 when done, 2 when the speech does not finish in time.
 
 #include "FakeEngine.h"
-#include "agent/speech/SpeechServiceConfig.h"
+#include "qt/agent/speech/SpeechServiceConfig.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -1,6 +1,6 @@
-#include "agent/speech/SpeechService.h"
 #include "core/drill/StartupTexts.h"
 #include "qt/agent/Agent.h"
+#include "qt/agent/speech/SpeechService.h"
 #include "qt/drill/ReadOut1.h"
 #include "qt/ui/DisplayPlatform.h"
 #include "qt/ui/PlainMessageBox.h"

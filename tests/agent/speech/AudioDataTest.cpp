@@ -1,6 +1,6 @@
-#include "agent/speech/LipSync.h"
-#include "agent/speech/Resampler.h"
-#include "agent/speech/Wav.h"
+#include "core/speech/LipSync.h"
+#include "core/speech/Resampler.h"
+#include "core/speech/Wav.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestPrograms.h"
-#include "agent/speech/ChildProcess.h"
-#include "agent/speech/OpenJTalkEngine.h"
+#include "qt/agent/speech/ChildProcess.h"
+#include "qt/agent/speech/OpenJTalkEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "agent/speech/EnglishNumbers.h"
 #include "core/drill/NumberGenerator.h"
 #include "core/drill/SpokenForms.h"
 #include "core/drill/Waits.h"
+#include "core/speech/EnglishNumbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "agent/speech/EspeakEngine.h"
+#include "qt/agent/speech/EspeakEngine.h"
 
 #include <gtest/gtest.h>
 

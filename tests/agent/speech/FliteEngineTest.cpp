@@ -1,7 +1,7 @@
 #include "FakeEngine.h"
-#include "agent/speech/EnglishNumbers.h"
-#include "agent/speech/EnglishVoices.h"
-#include "agent/speech/FliteEngine.h"
+#include "core/speech/EnglishNumbers.h"
+#include "qt/agent/speech/EnglishVoices.h"
+#include "qt/agent/speech/FliteEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "agent/speech/JapaneseNumbers.h"
+#include "core/speech/JapaneseNumbers.h"
 
 #include <gtest/gtest.h>
 

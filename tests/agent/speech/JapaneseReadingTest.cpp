@@ -3,8 +3,8 @@
 // A new seed each run; it is printed with any failure, and TVX_READING_SEED repeats that run.
 
 #include "TestPrograms.h"
-#include "agent/speech/ChildProcess.h"
-#include "agent/speech/OpenJTalkEngine.h"
+#include "qt/agent/speech/ChildProcess.h"
+#include "qt/agent/speech/OpenJTalkEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestPrograms.h"
-#include "agent/speech/OpenJTalkEngine.h"
-#include "agent/speech/Wav.h"
+#include "core/speech/Wav.h"
+#include "qt/agent/speech/OpenJTalkEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // Runs a SpeechService on fake engines and a controllable output, recording what it emits.
 
 #include "FakeEngine.h"
-#include "agent/speech/SpeechServiceConfig.h"
+#include "qt/agent/speech/SpeechServiceConfig.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

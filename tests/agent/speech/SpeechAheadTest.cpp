@@ -1,5 +1,5 @@
 #include "ServiceHarness.h"
-#include "agent/speech/SpeechCache.h"
+#include "qt/agent/speech/SpeechCache.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ServiceHarness.h"
 #include "TestPrograms.h"
-#include "agent/speech/OpenJTalkEngine.h"
-#include "agent/speech/PulseDevice.h"
+#include "qt/agent/speech/OpenJTalkEngine.h"
+#include "qt/agent/speech/PulseDevice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "agent/speech/ModeId.h"
-#include "agent/speech/SpeechTags.h"
 #include "core/agent/AgentApi.h"
+#include "core/speech/ModeId.h"
+#include "core/speech/SpeechTags.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 // Stand-ins for open_jtalk in a private temporary folder: small shell scripts with a known fault.
 
-#include "agent/speech/OpenJTalkEngine.h"
+#include "qt/agent/speech/OpenJTalkEngine.h"
 
 #include <string>
 
