@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace ui {
 namespace {
 
 constexpr double kStepPoints = 0.25;
@@ -90,4 +90,4 @@ double shrinkFontToFit(QWidget* control, const QStringList& texts) {
     return start - kSmallestPoints;
 }
 
-}  // namespace platform
+}  // namespace ui
