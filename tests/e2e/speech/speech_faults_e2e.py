@@ -38,6 +38,22 @@ def driver(args, *mode):
     return [path, *mode]
 
 
+def run_through(args, pulse, tmp, name, mode, harm):
+    """Runs the driver in mode, its output kept in a file, while harm() does its damage and returns
+    what was recorded afterwards; gives the driver's exit code, its output and those samples."""
+    out_path = os.path.join(tmp, name + ".out")
+    with open(out_path, "w") as out:
+        proc = subprocess.Popen(driver(args, *mode), env=pulse.env, stdout=out, stderr=subprocess.STDOUT,
+                                text=True)
+        try:
+            samples = harm()
+            rc = proc.wait(20)
+        finally:
+            e2e.stop(proc)
+    with open(out_path) as f:
+        return rc, f.read(), samples
+
+
 def check_stall(args, pulse, tmp):
     rec = pulse.record(os.path.join(tmp, "stall.raw"), rate=RATE)
     proc = subprocess.run(driver(args, "stall"), env=pulse.env, capture_output=True, text=True, timeout=30)
@@ -55,24 +71,20 @@ def check_stall(args, pulse, tmp):
 
 
 def check_restart(args, pulse, tmp):
-    out_path = os.path.join(tmp, "restart.out")
-    with open(out_path, "w") as out:
-        proc = subprocess.Popen(driver(args, "restart", "14"), env=pulse.env, stdout=out,
-                                stderr=subprocess.STDOUT, text=True)
-        try:
-            time.sleep(3.0)
-            pulse.kill()
-            time.sleep(3.0)
-            pulse.restart()
-            back_at = time.monotonic()
-            rec = pulse.record(os.path.join(tmp, "after.raw"), rate=RATE)
-            time.sleep(6.0)
-            samples, _ = rec.stop()
-            rc = proc.wait(20)
-        finally:
-            e2e.stop(proc)
-    with open(out_path) as f:
-        output = f.read()
+    back_at = None
+
+    def harm():
+        nonlocal back_at
+        time.sleep(3.0)
+        pulse.kill()
+        time.sleep(3.0)
+        pulse.restart()
+        back_at = time.monotonic()
+        rec = pulse.record(os.path.join(tmp, "after.raw"), rate=RATE)
+        time.sleep(6.0)
+        return rec.stop()[0]
+
+    rc, output, samples = run_through(args, pulse, tmp, "restart", ("restart", "14"), harm)
     assert rc == 0, f"driver exited {rc} after the sound server restarted:\n{output}"
     notices = [l for l in output.splitlines() if l.startswith("notice:")]
     assert len(notices) == 1, f"expected one notice for the lost sound server, got:\n{output}"
@@ -85,25 +97,18 @@ def check_restart(args, pulse, tmp):
 
 
 def check_sigstop(args, pulse, tmp):
-    out_path = os.path.join(tmp, "sigstop.out")
-    with open(out_path, "w") as out:
-        proc = subprocess.Popen(driver(args, "drill", "18"), env=pulse.env, stdout=out,
-                                stderr=subprocess.STDOUT, text=True)
+    def harm():
+        time.sleep(3.5)
+        os.kill(pulse.proc.pid, signal.SIGSTOP)
         try:
-            time.sleep(3.5)
-            os.kill(pulse.proc.pid, signal.SIGSTOP)
-            try:
-                time.sleep(6.0)
-            finally:
-                os.kill(pulse.proc.pid, signal.SIGCONT)
-            rec = pulse.record(os.path.join(tmp, "sigstop.raw"), rate=RATE)
-            time.sleep(7.0)
-            samples, _ = rec.stop()
-            rc = proc.wait(20)
+            time.sleep(6.0)
         finally:
-            e2e.stop(proc)
-    with open(out_path) as f:
-        output = f.read()
+            os.kill(pulse.proc.pid, signal.SIGCONT)
+        rec = pulse.record(os.path.join(tmp, "sigstop.raw"), rate=RATE)
+        time.sleep(7.0)
+        return rec.stop()[0]
+
+    rc, output, samples = run_through(args, pulse, tmp, "sigstop", ("drill", "18"), harm)
     assert rc == 0, f"driver exited {rc} after the sound server stalled:\n{output}"
     segs = e2e.speech_segments(samples, RATE)
     assert segs, f"no sound after the sound server went on:\n{output}"
