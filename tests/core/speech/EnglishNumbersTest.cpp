@@ -1,3 +1,4 @@
+#include "GroupedByHand.h"
 #include "core/drill/NumberGenerator.h"
 #include "core/drill/SpokenForms.h"
 #include "core/drill/Waits.h"
@@ -13,6 +14,7 @@
 #include <vector>
 
 using agent::speech::englishNumberWords;
+using agent::speech::testing::grouped;
 
 namespace {
 
@@ -66,15 +68,6 @@ int64_t parseWords(const std::string& words) {
         if (afterScale && !comma && in.peek() != EOF) return -1;  // a pause at every group boundary
     }
     return total + group;
-}
-
-std::string grouped(const std::string& digits) {
-    std::string out;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-        out += digits[i];
-    }
-    return out;
 }
 
 // The drill's form of 100 to 999.

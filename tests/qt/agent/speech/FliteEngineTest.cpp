@@ -1,4 +1,5 @@
 #include "FakeEngine.h"
+#include "GroupedByHand.h"
 #include "core/speech/EnglishNumbers.h"
 #include "qt/agent/speech/EnglishVoices.h"
 #include "qt/agent/speech/FliteEngine.h"
@@ -9,6 +10,7 @@
 #include <sstream>
 
 using namespace agent::speech;
+using agent::speech::testing::grouped;
 
 namespace {
 
@@ -18,15 +20,6 @@ std::vector<std::string> splitWords(const std::string& words) {
     for (std::string w; in >> w;) {
         if (w.back() == ',') w.pop_back();
         out.push_back(w);
-    }
-    return out;
-}
-
-std::string grouped(const std::string& digits) {
-    std::string out;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-        out += digits[i];
     }
     return out;
 }
