@@ -11,9 +11,9 @@
 //
 //   QT_QPA_PLATFORM=offscreen bench_drill_timing --character <bin>/PEEDY.acs [--ticks 1000] [--scale 10]
 
-#include "agent/speech/SpeechService.h"
 #include "core/drill/ReadOut1Logic.h"
 #include "qt/agent/Agent.h"
+#include "qt/agent/speech/SpeechService.h"
 #include "qt/ui/VbTimer.h"
 
 #include <QApplication>
@@ -70,7 +70,7 @@ public:
 private:
     int scale_;
     std::vector<Tick>& ticks_;
-    platform::VbTimer timer_;
+    ui::VbTimer timer_;
     int interval_ = 0;
     int scaled_ = 0;
     double due_ = 0;
@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
     timer3.onTimer([&] { seq.Timer3_Timer(); });
     timer4.onTimer([&] { seq.Timer4_Timer(); });
 
-    platform::VbTimer probe;
+    ui::VbTimer probe;
     double probeDue = 0;
     probe.onTimer([&] {
         const double now = nowMs();

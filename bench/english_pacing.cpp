@@ -8,11 +8,11 @@
 //
 //     bench_english_pacing [--seed=N] [--sweep]
 
-#include "agent/speech/EnglishVoices.h"
-#include "agent/speech/SpeechTags.h"
 #include "core/drill/NumberGenerator.h"
 #include "core/drill/SpokenForms.h"
 #include "core/drill/Waits.h"
+#include "core/speech/SpeechTags.h"
+#include "qt/agent/speech/EnglishVoices.h"
 
 #include <benchmark/benchmark.h>
 

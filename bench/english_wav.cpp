@@ -6,10 +6,10 @@
 // Each NUMBER goes through the drill's texts (grouped digits, the three-digit rule, the speech
 // tags) exactly as a reading hands it over; OUT_DIR/NUMBER.wav is 16-bit mono.
 
-#include "agent/speech/EnglishVoices.h"
-#include "agent/speech/SpeechTags.h"
 #include "core/drill/NumberGenerator.h"
 #include "core/drill/SpokenForms.h"
+#include "core/speech/SpeechTags.h"
+#include "qt/agent/speech/EnglishVoices.h"
 
 #include <cstdio>
 #include <fstream>

@@ -5,11 +5,11 @@
 //
 //     bench_japanese_pacing [--seed=N]
 
-#include "agent/speech/OpenJTalkEngine.h"
-#include "agent/speech/SpeechTags.h"
 #include "core/drill/NumberGenerator.h"
 #include "core/drill/SpokenForms.h"
 #include "core/drill/Waits.h"
+#include "core/speech/SpeechTags.h"
+#include "qt/agent/speech/OpenJTalkEngine.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // Time from request to the first and to the complete PCM for the real engines, and the length
 // of the audio produced (seconds_of_audio).
 
-#include "agent/speech/EspeakEngine.h"
-#include "agent/speech/OpenJTalkEngine.h"
+#include "qt/agent/speech/EspeakEngine.h"
+#include "qt/agent/speech/OpenJTalkEngine.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Cost of SpeechService::speak(): parse the tags and enqueue, on the calling thread.
 
 #include "FakeEngine.h"
-#include "agent/speech/SpeechServiceConfig.h"
+#include "qt/agent/speech/SpeechServiceConfig.h"
 
 #include <benchmark/benchmark.h>
 #include <QCoreApplication>

@@ -13,6 +13,7 @@
 #include <array>
 #include <cctype>
 #include <deque>
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -142,6 +143,19 @@ private:
     std::deque<double> plan_;
     double last_ = 0.0;
 };
+
+// The values ScriptedRandom hands out to draw these three-digit numbers in turn: each draw takes
+// fifteen values, and with the default places only the first three count.
+inline std::deque<double> plannedDigits(std::initializer_list<int> numbers) {
+    std::deque<double> plan;
+    for (int n : numbers) {
+        plan.push_back((n % 10) / 10.0 + 0.05);
+        plan.push_back((n / 10 % 10) / 10.0 + 0.05);
+        plan.push_back((n / 100 % 10) / 10.0 + 0.05);
+        for (int p = 4; p <= 15; ++p) plan.push_back(0.0);
+    }
+    return plan;
+}
 
 // The window side of the sequencer: records focus, colours and the gap caption.
 class RecordingView : public DrillView {

@@ -3,6 +3,8 @@
 // The installers each edition's chain must run, in order, written out by hand rather than taken
 // from the code under test.
 
+#include "core/installer/InstallChains.h"
+
 #include <string>
 #include <vector>
 
@@ -18,6 +20,14 @@ inline const std::vector<std::string> kXp = {"Tallyvox-Number.msi", "tv_enua.exe
 inline const std::vector<std::string> kAll = {"InstMsiA.exe", "Tallyvox-Number.msi", "MsAgent.exe",
                                               "tv_enua.exe",  "Agtx0411.exe",        "lhttsjpj.exe",
                                               "spchapi.exe"};
+
+// Each edition's chain with the installers it must run.
+struct ChainCase {
+    InstallChain chain;
+    std::vector<std::string> order;
+};
+inline const std::vector<ChainCase> kChainCases = {
+    {InstallChain::Windows95, k95}, {InstallChain::Windows98Me, k98Me}, {InstallChain::WindowsXp, kXp}};
 
 // The log that running names one after the other, each to its end, leaves: every stand-in
 // installer logs "start NAME" and "end NAME".

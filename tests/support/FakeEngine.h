@@ -3,7 +3,7 @@
 // A deterministic stand-in engine: every character becomes a fixed stretch of sound (a space,
 // silence), so durations and loudness are known in advance. Records what it was handed.
 
-#include "agent/speech/SpeechEngine.h"
+#include "qt/agent/speech/SpeechEngine.h"
 
 #include <mutex>
 

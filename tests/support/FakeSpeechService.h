@@ -1,6 +1,6 @@
 #pragma once
 
-#include "agent/speech/SpeechService.h"
+#include "qt/agent/speech/SpeechService.h"
 
 #include <functional>
 #include <string>

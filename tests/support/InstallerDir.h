@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,14 @@ public:
 
 private:
     platform::ProcessLauncher& real_;
+};
+
+// The installer tests' common ground: a scratch folder of stand-ins, started for real and recorded.
+class RecordedInstallersTest : public ::testing::Test {
+protected:
+    InstallerDir dir;
+    std::unique_ptr<platform::ProcessLauncher> real = platform::createSystemProcessLauncher();
+    RecordingLauncher recorder{*real};
 };
 
 }  // namespace installer::testing

@@ -46,8 +46,8 @@ void Agent::connectVoice() {
 void Agent::showNotice(const QString& message) {
     // Never modal: the drill's timers keep running while the learner reads it. The text may quote
     // an engine or a path: plain text only, and bounded.
-    QMessageBox* box = platform::ui::newPlainMessageBox(
-        QMessageBox::Warning, QGuiApplication::applicationDisplayName(), noticeText(message));
+    QMessageBox* box = ui::newPlainMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+                                              noticeText(message));
     box->setModal(false);
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Closing the main window must still end the program while a notice is open.

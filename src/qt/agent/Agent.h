@@ -1,7 +1,7 @@
 #pragma once
 
-#include "agent/speech/SpeechService.h"
 #include "core/agent/AgentApi.h"
+#include "qt/agent/speech/SpeechService.h"
 
 #include <QObject>
 #include <QPointer>

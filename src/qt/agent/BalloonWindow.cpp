@@ -45,7 +45,7 @@ void BalloonWindow::setFontSize(int points) {
 }
 
 QFont BalloonWindow::textFont() const {
-    return platform::ui::gothicFont(fontSize_);
+    return ui::gothicFont(fontSize_);
 }
 
 void BalloonWindow::showText(const QString& text, const QRect& character, QPoint beak) {

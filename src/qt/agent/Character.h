@@ -1,8 +1,8 @@
 #pragma once
 
-#include "agent/speech/SpeechService.h"
 #include "core/agent/AgentApi.h"
 #include "qt/agent/character/CharacterFormat.h"
+#include "qt/agent/speech/SpeechService.h"
 
 #include <QString>
 

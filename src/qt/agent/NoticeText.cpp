@@ -5,7 +5,7 @@
 namespace agent {
 
 QString noticeText(const QString& message) {
-    QString out = platform::ui::boundedMessage(message, kNoticeMaxLines, kNoticeMaxLineChars);
+    QString out = ui::boundedMessage(message, kNoticeMaxLines, kNoticeMaxLineChars);
     if (out.size() <= kNoticeMaxChars) return out;
     out.truncate(kNoticeMaxChars);
     // Never leave half a surrogate pair behind the cut.

@@ -28,7 +28,7 @@ const std::array<QString, 4> kLabels{
     QStringLiteral("個でシャットダウンする。"), QStringLiteral("個でTallyvox-Numberを終了する。")};
 
 QFont dialogFont() {
-    return platform::ui::pGothicFont(14.25);
+    return ui::pGothicFont(14.25);
 }
 
 }  // namespace
@@ -42,8 +42,8 @@ AutoEnd::AutoEnd(MainWindowHost& host, AutoEndState& state, const IWallClock& cl
 }
 
 void AutoEnd::buildControls() {
-    const double dpi = platform::screenLogicalDpi();
-    setFixedSize(platform::twipsToPixels(5475, dpi), platform::twipsToPixels(3135, dpi));
+    const double dpi = ui::screenLogicalDpi();
+    setFixedSize(ui::twipsToPixels(5475, dpi), ui::twipsToPixels(3135, dpi));
     const QFont font = dialogFont();
 
     Command11 = new QPushButton(QStringLiteral("実行"), this);
@@ -54,21 +54,21 @@ void AutoEnd::buildControls() {
         b->setFont(font);
         b->setAutoDefault(false);
     }
-    platform::setGeometryTwips(Command11, 870, 2565, 1695, 420);
-    platform::setGeometryTwips(Command12, 2685, 2565, 1695, 420);
+    ui::setGeometryTwips(Command11, 870, 2565, 1695, 420);
+    ui::setGeometryTwips(Command12, 2685, 2565, 1695, 420);
     connect(Command11, &QPushButton::clicked, this, &AutoEnd::Command11_Click);
     connect(Command12, &QPushButton::clicked, this, &AutoEnd::Command12_Click);
 
     for (int i = 0; i < 4; ++i) {
         const int row = i + 1;
         const int top = kRowTops.at(i);
-        auto* arrows = new platform::UpDown(this);
+        auto* arrows = new ui::UpDown(this);
         arrows->setObjectName(QStringLiteral("UpDown%1").arg(row));
         arrows->setFocusPolicy(Qt::TabFocus);
         arrows->installEventFilter(this);
-        platform::setGeometryTwips(arrows, 150, top, 255, 420);
-        connect(arrows, &platform::UpDown::upClick, this, [this, row] { UpClick(row); });
-        connect(arrows, &platform::UpDown::downClick, this, [this, row] { DownClick(row); });
+        ui::setGeometryTwips(arrows, 150, top, 255, 420);
+        connect(arrows, &ui::UpDown::upClick, this, [this, row] { UpClick(row); });
+        connect(arrows, &ui::UpDown::downClick, this, [this, row] { DownClick(row); });
         UpDown.at(i) = arrows;
 
         auto* box = new QLineEdit(this);
@@ -79,18 +79,18 @@ void AutoEnd::buildControls() {
         box->setAcceptDrops(false);
         box->setContextMenuPolicy(Qt::NoContextMenu);
         box->installEventFilter(this);
-        platform::setGeometryTwips(box, 405, top, 705, 420);
+        ui::setGeometryTwips(box, 405, top, 705, 420);
         Text.at(i) = box;
 
         auto* label = new QLabel(kLabels.at(i), this);
         label->setObjectName(QStringLiteral("Label%1").arg(row));
         label->setFont(font);
-        platform::setGeometryTwips(label, 1170, top + 30, 4125, 390);
+        ui::setGeometryTwips(label, 1170, top + 30, 4125, 390);
         Label.at(i) = label;
     }
 
-    for (QLabel* label : Label) platform::shrinkFontToFit(label, {label->text()});
-    for (QPushButton* b : {Command11, Command12}) platform::shrinkFontToFit(b, {b->text()});
+    for (QLabel* label : Label) ui::shrinkFontToFit(label, {label->text()});
+    for (QPushButton* b : {Command11, Command12}) ui::shrinkFontToFit(b, {b->text()});
 
     QWidget* order[] = {Command11, Command12, UpDown[0], UpDown[1], UpDown[2],
                         UpDown[3], Text[0],   Text[1],   Text[2],   Text[3]};
@@ -100,9 +100,9 @@ void AutoEnd::buildControls() {
 void AutoEnd::moveTwips(double left, double top) {
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
-    const double dpi = platform::screenLogicalDpi();
+    const double dpi = ui::screenLogicalDpi();
     // An explicit move before showing keeps Qt from centring the dialog on its owner.
-    move(origin + QPoint(platform::twipsToPixels(left, dpi), platform::twipsToPixels(top, dpi)));
+    move(origin + QPoint(ui::twipsToPixels(left, dpi), ui::twipsToPixels(top, dpi)));
 }
 
 void AutoEnd::Form_Load() {
@@ -150,7 +150,7 @@ void AutoEnd::refresh() {
             // Values up to the count rows' 32000 show whole: a value too wide for the design size
             // gets a smaller font, the others keep it.
             Text.at(i)->setFont(dialogFont());
-            platform::shrinkFontToFit(Text.at(i), {t});
+            ui::shrinkFontToFit(Text.at(i), {t});
             Text.at(i)->setText(t);
             trace::write("autoend", (Text.at(i)->objectName() + QStringLiteral(" text ") + t).toStdString());
         }
@@ -192,7 +192,7 @@ bool AutoEnd::eventFilter(QObject* watched, QEvent* event) {
         // A focused arrow pair answers the arrow keys, as a spin control does.
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            platform::UpDown* u = UpDown.at(arrows - 1);
+            ui::UpDown* u = UpDown.at(arrows - 1);
             (key == Qt::Key_Up ? u->upButton() : u->downButton())->click();
             return true;
         }
@@ -206,13 +206,13 @@ void AutoEnd::showEvent(QShowEvent* event) {
     // Positions are final once the window is mapped.
     QTimer::singleShot(0, this, [this] {
         trace::write("autoend", "dialog shown");
-        platform::ui::traceGeometry("autoend", QStringLiteral("AutoEnd"), this);
+        ui::traceGeometry("autoend", QStringLiteral("AutoEnd"), this);
         for (int i = 0; i < 4; ++i) {
-            platform::ui::traceGeometry("autoend", Text.at(i)->objectName(), Text.at(i));
-            platform::ui::traceGeometry("autoend", UpDown.at(i)->objectName(), UpDown.at(i));
+            ui::traceGeometry("autoend", Text.at(i)->objectName(), Text.at(i));
+            ui::traceGeometry("autoend", UpDown.at(i)->objectName(), UpDown.at(i));
         }
-        platform::ui::traceGeometry("autoend", QStringLiteral("Command11"), Command11);
-        platform::ui::traceGeometry("autoend", QStringLiteral("Command12"), Command12);
+        ui::traceGeometry("autoend", QStringLiteral("Command11"), Command11);
+        ui::traceGeometry("autoend", QStringLiteral("Command12"), Command12);
     });
 }
 

@@ -11,7 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace platform {
+namespace ui {
 class UpDown;
 }
 
@@ -48,9 +48,9 @@ public:
 
     const AutoEndForm& form() const { return form_; }
 
-    std::array<platform::UpDown*, 4> UpDown{};  // UpDown1 .. UpDown4
-    std::array<QLineEdit*, 4> Text{};           // Text11 .. Text14
-    std::array<QLabel*, 4> Label{};             // Label1 .. Label4
+    std::array<ui::UpDown*, 4> UpDown{};  // UpDown1 .. UpDown4
+    std::array<QLineEdit*, 4> Text{};     // Text11 .. Text14
+    std::array<QLabel*, 4> Label{};       // Label1 .. Label4
     QPushButton* Command11 = nullptr;
     QPushButton* Command12 = nullptr;
 

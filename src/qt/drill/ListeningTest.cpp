@@ -28,7 +28,7 @@ QString qs(const std::string& s) {
 }
 
 QFont numberFont() {
-    return platform::ui::gothicFont(20);
+    return ui::gothicFont(20);
 }
 
 }  // namespace
@@ -167,7 +167,7 @@ void ListeningTest::placeBesideOwner() {
     };
     // Before mapping, the window manager tells our frame (openbox frames a resizable window taller
     // than the fixed-size owner); without an answer we guess it is framed as the owner is.
-    QMargins frame = isVisible() ? frameOf(this) : platform::frameExtentsBeforeMapping(this);
+    QMargins frame = isVisible() ? frameOf(this) : ui::frameExtentsBeforeMapping(this);
     if (frame.isNull()) frame = frameOf(owner);
     const QSize frameExtra(frame.left() + frame.right(), frame.top() + frame.bottom());
     const BesidePlacement at =

@@ -92,22 +92,21 @@ void ReadOut1::Form_Load() {
 void ReadOut1::centreOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenPx = screen ? screen->size() : QSize(1024, 768);
-    const double dpi = platform::screenLogicalDpi();
+    const double dpi = ui::screenLogicalDpi();
     const double tpp = ui::twipsPerPixel(dpi);
     adjustSize();
     // Centred by the outer size: the window manager's frame is asked for before the window maps.
-    const QMargins frame = platform::frameExtentsBeforeMapping(this);
+    const QMargins frame = ui::frameExtentsBeforeMapping(this);
     const QSize outer = size().grownBy(frame);
     const TwipsPoint p = centredPosition(screenPx.width(), screenPx.height(), tpp, tpp, outer.width() * tpp,
                                          outer.height() * tpp);
-    outerRect_ =
-        QRect(QPoint(platform::twipsToPixels(p.left, dpi), platform::twipsToPixels(p.top, dpi)), outer);
+    outerRect_ = QRect(QPoint(ui::twipsToPixels(p.left, dpi), ui::twipsToPixels(p.top, dpi)), outer);
     // Placed by its inner rectangle: Qt asks the window manager to keep the client where it is put.
     setGeometry(outerRect_.marginsRemoved(frame));
 }
 
 void ReadOut1::placeCharacter() {
-    const double dpi = platform::screenLogicalDpi();
+    const double dpi = ui::screenLogicalDpi();
     const PixelPoint at =
         characterPlacement(ui::pixelsToTwips(outerRect_.x(), dpi), ui::pixelsToTwips(outerRect_.y(), dpi),
                            ui::pixelsToTwips(outerRect_.height(), dpi));
@@ -121,7 +120,7 @@ void ReadOut1::Option1_Click(int index) {
 void ReadOut1::Copyright_Click() {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tallyvox-Number"),
                     QString::fromStdString(aboutText()), QMessageBox::Ok, this);
-    platform::keepLinesWhole(box);
+    ui::keepLinesWhole(box);
     box.exec();
 }
 

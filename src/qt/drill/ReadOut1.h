@@ -23,8 +23,11 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace platform {
+namespace ui {
 class UpDown;
+}  // namespace ui
+
+namespace platform {
 class Registry;
 class IPower;
 }  // namespace platform
@@ -99,15 +102,15 @@ public:
     QLineEdit* Text4 = nullptr;
     std::array<QCheckBox*, 16> Check1{};  // index 0 unused
     std::array<QCheckBox*, 16> Check2{};
-    platform::UpDown* UpDown1 = nullptr;
+    ui::UpDown* UpDown1 = nullptr;
     QAction* Copyright = nullptr;
     QAction* Version = nullptr;
     QAction* ListeningTestMenu = nullptr;
     QMenu* EnglishVoiceMenu = nullptr;  // 英語の声: one checked item, the voice of the next English reading
-    platform::VbTimer Timer1;
-    platform::VbTimer Timer3;
-    platform::VbTimer Timer4;
-    platform::VbTimer ejTimer2;
+    ui::VbTimer Timer1;
+    ui::VbTimer Timer3;
+    ui::VbTimer Timer4;
+    ui::VbTimer ejTimer2;
 
     agent::IAgent& Agent1() { return *agent_; }
     agent::ICharacter* SpeechChar = nullptr;

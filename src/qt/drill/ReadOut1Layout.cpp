@@ -51,14 +51,14 @@ constexpr std::array<int, 15> kCheck2TopsFrom15 = {420,  795,  1170, 1530, 1905,
                                                    3390, 3765, 4155, 4515, 4890, 5265, 5640};
 
 QFont gothic(double points) {
-    QFont f = platform::ui::gothicFont(points);
+    QFont f = ui::gothicFont(points);
     f.setWeight(QFont::Normal);
     return f;
 }
 
 template <typename W>
 W* place(W* w, double left, double top, double width, double height, double points = 0) {
-    platform::setGeometryTwips(w, left, top, width, height);
+    ui::setGeometryTwips(w, left, top, width, height);
     if (points > 0) w->setFont(gothic(points));
     return w;
 }
@@ -74,8 +74,8 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
 
 void ReadOut1::buildControls() {
     auto* client = new QWidget(this);
-    client->setFixedSize(platform::twipsToPixels(kClientWidthTw, platform::screenLogicalDpi()),
-                         platform::twipsToPixels(kClientHeightTw, platform::screenLogicalDpi()));
+    client->setFixedSize(ui::twipsToPixels(kClientWidthTw, ui::screenLogicalDpi()),
+                         ui::twipsToPixels(kClientHeightTw, ui::screenLogicalDpi()));
     setCentralWidget(client);
 
     Command4 =
@@ -123,7 +123,7 @@ void ReadOut1::buildControls() {
     Command9 = place(button(Frame1, "Command9", QStringLiteral("Command9")), 105, 330, 4140, 465, 11.25);
     Command10 = place(button(Frame1, "Command10", QStringLiteral("中止")), 105, 810, 4140, 465, 12);
 
-    UpDown1 = place(new platform::UpDown(client), 2010, 5295, 255, 465);
+    UpDown1 = place(new ui::UpDown(client), 2010, 5295, 255, 465);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->setIncrement(200);
     Command3 = place(button(client, "Command3", QStringLiteral("日 - 英 の間隔を長くする／縮める")), 2265,
@@ -183,7 +183,7 @@ void ReadOut1::fitFonts() {
             caption = e->text();
         else
             continue;
-        platform::shrinkFontToFit(control, QStringList{caption} + runTimeTexts(control));
+        ui::shrinkFontToFit(control, QStringList{caption} + runTimeTexts(control));
     }
 }
 
@@ -191,7 +191,7 @@ void ReadOut1::buildMenu() {
     QMenuBar* bar = menuBar();
     // Menus use the proportional face, as system menus do; its narrow spaces keep the Version item on the
     // bar.
-    bar->setFont(platform::ui::pGothicFont(9));
+    bar->setFont(ui::pGothicFont(9));
     Copyright = bar->addAction(QString::fromStdString(copyrightMenuCaption()));
     Version = bar->addAction(QString::fromStdString(versionMenuDesignCaption()));
     connect(Copyright, &QAction::triggered, this, &ReadOut1::Copyright_Click);

@@ -48,8 +48,8 @@ void ReadOut1::wireControls() {
     Timer1.onTimer([&seq] { seq.Timer1_Timer(); });
     Timer3.onTimer([&seq] { seq.Timer3_Timer(); });
     Timer4.onTimer([&seq] { seq.Timer4_Timer(); });
-    connect(UpDown1, &platform::UpDown::upClick, this, [&seq] { seq.UpDown1_UpClick(); });
-    connect(UpDown1, &platform::UpDown::downClick, this, [&seq] { seq.UpDown1_DownClick(); });
+    connect(UpDown1, &ui::UpDown::upClick, this, [&seq] { seq.UpDown1_UpClick(); });
+    connect(UpDown1, &ui::UpDown::downClick, this, [&seq] { seq.UpDown1_DownClick(); });
 
     // Only the learner's clicks reach the handlers; boxes changed by the logic stay silent.
     PlaceSelection& places = logic_->Places();
@@ -194,7 +194,7 @@ void ReadOut1::showEvent(QShowEvent* event) {
 
 void ReadOut1::traceAutoEndControls() const {
     for (QWidget* w : std::initializer_list<QWidget*>{Command6, Frame1, Command9, Command10, Label4})
-        platform::ui::traceGeometry("autoend", w->objectName(), w);
+        ui::traceGeometry("autoend", w->objectName(), w);
     trace::write("autoend", "window shown");
 }
 

@@ -1,6 +1,6 @@
-#include "agent/speech/SpeechService.h"
 #include "core/drill/StartupTexts.h"
 #include "qt/agent/Agent.h"
+#include "qt/agent/speech/SpeechService.h"
 #include "qt/drill/ReadOut1.h"
 #include "qt/ui/DisplayPlatform.h"
 #include "qt/ui/PlainMessageBox.h"
@@ -13,10 +13,10 @@
 #include <exception>
 
 int main(int argc, char** argv) {
-    platform::chooseDisplayPlatform();
+    ui::chooseDisplayPlatform();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallyvox-Number"));
-    platform::installQtJapanese();
+    ui::installQtJapanese();
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("tallyvox-number"));
     // The character's windows never count as the last window: closing ReadOut1 ends the program.
@@ -36,16 +36,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Tallyvox-Number: %s\n", e.what());
         window.reset();
         // The message may quote the character file: plain text, bounded, on the screen.
-        platform::ui::showPlainMessage(QMessageBox::Critical, QStringLiteral("Tallyvox-Number"),
-                                       QString::fromStdString(drill::startupFailureText(e.what())));
+        ui::showPlainMessage(QMessageBox::Critical, QStringLiteral("Tallyvox-Number"),
+                             QString::fromStdString(drill::startupFailureText(e.what())));
         return 1;
     }
     window->show();
     // Without a window manager nothing keeps the character above the window mapped after it.
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint)) w->raise();
-    if (platform::windowsCannotBePlaced()) {
-        QMessageBox* notice = platform::ui::newPlainMessageBox(
+    if (ui::windowsCannotBePlaced()) {
+        QMessageBox* notice = ui::newPlainMessageBox(
             QMessageBox::Information, QStringLiteral("Tallyvox-Number"),
             QString::fromStdString(drill::characterCannotBePlacedText()), window.get());
         notice->setModal(false);

@@ -10,8 +10,8 @@ Form1::Form1(platform::Registry& registry, platform::ProcessLauncher& launcher, 
              std::string directory)
     : flow_(registry, launcher, dialogs, std::move(directory)) {
     setWindowTitle(QStringLiteral("Form1"));
-    const double dpi = platform::screenLogicalDpi();
-    resize(platform::twipsToPixels(kForm1WidthTwips, dpi), platform::twipsToPixels(kForm1HeightTwips, dpi));
+    const double dpi = ui::screenLogicalDpi();
+    resize(ui::twipsToPixels(kForm1WidthTwips, dpi), ui::twipsToPixels(kForm1HeightTwips, dpi));
 }
 
 LoadOutcome Form1::Form_Load() {

@@ -10,14 +10,14 @@ namespace installer {
 bool MessageBoxDialogs::askYesNo(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, kMessageBoxTitle, QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No);
-    platform::keepLinesWhole(box);
+    ui::keepLinesWhole(box);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 
 void MessageBoxDialogs::showMessage(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, kMessageBoxTitle, QString::fromStdString(text), QMessageBox::Ok);
-    platform::keepLinesWhole(box);
+    ui::keepLinesWhole(box);
     box.exec();
 }
 

@@ -9,10 +9,10 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    platform::chooseDisplayPlatform();
+    ui::chooseDisplayPlatform();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TallyvoxNumberInstall"));
-    platform::installQtJapanese();
+    ui::installQtJapanese();
 
     const auto registry = platform::createSystemRegistry();
     const auto launcher = platform::createSystemProcessLauncher();

@@ -2,7 +2,7 @@
 
 #include <QGuiApplication>
 
-namespace platform {
+namespace ui {
 
 bool preferX11(const EnvironmentLookup& env) {
     if (!env("QT_QPA_PLATFORM").isEmpty()) return false;
@@ -18,4 +18,4 @@ bool windowsCannotBePlaced() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-}  // namespace platform
+}  // namespace ui

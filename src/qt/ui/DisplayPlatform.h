@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace platform {
+namespace ui {
 
 // The environment as the choice below reads it; tests hand in their own.
 using EnvironmentLookup = std::function<QByteArray(const char* name)>;
@@ -20,4 +20,4 @@ void chooseDisplayPlatform();
 // After start-up: true when windows cannot be placed at screen coordinates (a Wayland platform).
 bool windowsCannotBePlaced();
 
-}  // namespace platform
+}  // namespace ui

@@ -14,7 +14,7 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace ui {
 namespace {
 
 // QLineEdit keeps this many pixels between its frame and the text on each side, plus a cursor.
@@ -87,4 +87,4 @@ double shrinkFontToFit(QWidget* control, const QStringList& texts) {
     return start - points;
 }
 
-}  // namespace platform
+}  // namespace ui

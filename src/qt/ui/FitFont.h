@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace ui {
 
 // The size a control needs to show text whole in font, as its style draws it (buttons, check and
 // option boxes, labels, one-line text boxes). Labels that wrap are measured at their own width.
@@ -17,4 +17,4 @@ QSize neededSize(const QWidget* control, const QFont& font, const QString& text)
 // Returns how many points were taken off (0 when the design size fits).
 double shrinkFontToFit(QWidget* control, const QStringList& texts);
 
-}  // namespace platform
+}  // namespace ui

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace ui {
 
 // The frame (left, top, right, bottom, in pixels) that the window manager will draw around the
 // top-level window, known before the window is mapped so that it can be placed by its outer size
@@ -12,4 +12,4 @@ namespace platform {
 // server) or when the window manager does not answer in time.
 QMargins frameExtentsBeforeMapping(QWidget* window);
 
-}  // namespace platform
+}  // namespace ui

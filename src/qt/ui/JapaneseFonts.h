@@ -6,7 +6,7 @@
 #include <QFont>
 #include <QStringList>
 
-namespace platform::ui {
+namespace ui {
 
 // ＭＳ ゴシック: fixed width, for digits and the balloon.
 inline QFont gothicFont(double points) {
@@ -26,4 +26,4 @@ inline QFont pGothicFont(double points) {
     return f;
 }
 
-}  // namespace platform::ui
+}  // namespace ui

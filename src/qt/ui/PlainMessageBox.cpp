@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-namespace platform::ui {
+namespace ui {
 namespace {
 
 // QMessageBox sizes itself while it is being shown, so the screen check follows every resize.
@@ -69,8 +69,8 @@ void keepOnScreen(QWidget& window) {
         window.resize(inner);
         frame = window.frameGeometry();
     }
-    const ::ui::ScreenRect kept = ::ui::keptOnScreen({frame.x(), frame.y(), frame.width(), frame.height()},
-                                                     {room.x(), room.y(), room.width(), room.height()});
+    const ScreenRect kept = keptOnScreen({frame.x(), frame.y(), frame.width(), frame.height()},
+                                         {room.x(), room.y(), room.width(), room.height()});
     const QPoint topLeft(kept.x, kept.y);
     if (topLeft != frame.topLeft()) window.move(topLeft);
 }
@@ -90,4 +90,4 @@ void showPlainMessage(QMessageBox::Icon icon, const QString& title, const QStrin
     delete box;
 }
 
-}  // namespace platform::ui
+}  // namespace ui

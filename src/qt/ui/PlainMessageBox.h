@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace platform::ui {
+namespace ui {
 
 // A box with an OK button, not yet shown. The text passes through boundedMessage(); quote file
 // content in it with readableExcerpt()/quotedExcerpt() first. Call show() for a notice that lets
@@ -24,4 +24,4 @@ void showPlainMessage(QMessageBox::Icon icon, const QString& title, const QStrin
 // Moves and, if need be, shrinks a top-level window so that it lies wholly on its screen's free area.
 void keepOnScreen(QWidget& window);
 
-}  // namespace platform::ui
+}  // namespace ui

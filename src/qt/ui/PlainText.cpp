@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace platform::ui {
+namespace ui {
 namespace {
 
 const QString kEllipsis = QStringLiteral("…");
@@ -90,4 +90,4 @@ QString boundedMessage(const QString& text, int maxLines, int maxLineChars) {
     return lines.join(QLatin1Char('\n'));
 }
 
-}  // namespace platform::ui
+}  // namespace ui

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace platform::ui {
+namespace ui {
 
 inline constexpr int kExcerptChars = 80;
 
@@ -20,4 +20,4 @@ QString quotedExcerpt(const QString& text, int maxChars = kExcerptChars);
 // maxLines lines of at most maxLineChars characters each. Works on already composed messages.
 QString boundedMessage(const QString& text, int maxLines = 20, int maxLineChars = 400);
 
-}  // namespace platform::ui
+}  // namespace ui

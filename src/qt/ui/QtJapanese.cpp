@@ -4,7 +4,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-namespace platform {
+namespace ui {
 
 QString qtTranslationsDir() {
     return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -20,4 +20,4 @@ bool installQtJapanese() {
     return QCoreApplication::installTranslator(translator);
 }
 
-}  // namespace platform
+}  // namespace ui

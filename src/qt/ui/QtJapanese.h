@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace ui {
 
 // Loads Qt's own Japanese translations (standard buttons read はい / いいえ / OK) into the running
 // application, whatever the system's language: both programs speak Japanese. Returns false when the
@@ -12,4 +12,4 @@ bool installQtJapanese();
 // Where Qt's translation files are looked for.
 QString qtTranslationsDir();
 
-}  // namespace platform
+}  // namespace ui

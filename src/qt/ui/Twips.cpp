@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace platform {
+namespace ui {
 
 double screenLogicalDpi() {
     const QScreen* s = QGuiApplication::primaryScreen();
@@ -17,4 +17,4 @@ void setGeometryTwips(QWidget* w, double left, double top, double width, double 
                    twipsToPixels(height, dpi));
 }
 
-}  // namespace platform
+}  // namespace ui

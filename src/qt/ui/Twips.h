@@ -4,10 +4,7 @@
 
 class QWidget;
 
-namespace platform {
-
-using ::ui::kTwipsPerInch;
-using ::ui::twipsToPixels;
+namespace ui {
 
 // The logical DPI of the primary screen (96 when there is none).
 double screenLogicalDpi();
@@ -15,4 +12,4 @@ double screenLogicalDpi();
 // Places w at (left, top) with size (width, height), all in twips, within its parent.
 void setGeometryTwips(QWidget* w, double left, double top, double width, double height);
 
-}  // namespace platform
+}  // namespace ui

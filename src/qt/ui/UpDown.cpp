@@ -2,7 +2,7 @@
 
 #include <QToolButton>
 
-namespace platform {
+namespace ui {
 
 UpDown::UpDown(QWidget* parent) : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
     up_->setArrowType(Qt::UpArrow);
@@ -24,4 +24,4 @@ void UpDown::resizeEvent(QResizeEvent*) {
     down_->setGeometry(0, half, width(), height() - half);
 }
 
-}  // namespace platform
+}  // namespace ui

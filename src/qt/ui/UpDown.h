@@ -4,7 +4,7 @@
 
 class QToolButton;
 
-namespace platform {
+namespace ui {
 
 // A pair of arrow buttons that report every press, with a step the program reads and writes.
 // It keeps no value or range of its own: the handlers decide what a press means.
@@ -32,4 +32,4 @@ private:
     int increment_ = 1;
 };
 
-}  // namespace platform
+}  // namespace ui

@@ -1,6 +1,6 @@
 #include "qt/ui/VbTimer.h"
 
-namespace platform {
+namespace ui {
 
 VbTimer::VbTimer(QObject* parent) : QObject(parent) {
     timer_.setTimerType(Qt::PreciseTimer);
@@ -27,4 +27,4 @@ void VbTimer::restart() {
     if (enabled_ && interval_ > 0) timer_.start(interval_);
 }
 
-}  // namespace platform
+}  // namespace ui

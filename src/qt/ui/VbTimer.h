@@ -7,11 +7,11 @@
 
 #include <functional>
 
-namespace platform {
+namespace ui {
 
 // A window timer with the classic Interval/Enabled pair on top of a precise QTimer.
 // Ticks run on the GUI thread, one handler at a time, like window timer messages.
-class VbTimer : public QObject, public ITimer {
+class VbTimer : public QObject, public platform::ITimer {
     Q_OBJECT
 public:
     explicit VbTimer(QObject* parent = nullptr);
@@ -36,4 +36,4 @@ private:
     std::function<void()> handler_;
 };
 
-}  // namespace platform
+}  // namespace ui

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace ui {
 
 void keepLinesWhole(QMessageBox& box) {
     box.setTextFormat(Qt::PlainText);
@@ -28,4 +28,4 @@ void keepLinesWhole(QMessageBox& box) {
     label->setMinimumWidth(std::min(widest + 4, room));
 }
 
-}  // namespace platform
+}  // namespace ui

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QWidget>
 
-namespace platform::ui {
+namespace ui {
 
 void traceGeometry(std::string_view event, const QString& name, const QWidget* widget) {
     if (!widget || !trace::enabled()) return;
@@ -19,4 +19,4 @@ void traceGeometry(std::string_view event, const QString& name, const QWidget* w
                             .toStdString());
 }
 
-}  // namespace platform::ui
+}  // namespace ui

@@ -13,7 +13,7 @@
 #include <optional>
 #include <vector>
 
-namespace platform {
+namespace ui {
 namespace {
 
 // How long a window manager may take to answer a frame request; openbox answers within a millisecond.
@@ -92,4 +92,4 @@ QMargins frameExtentsBeforeMapping(QWidget* window) {
     return {};
 }
 
-}  // namespace platform
+}  // namespace ui

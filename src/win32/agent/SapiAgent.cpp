@@ -1,6 +1,6 @@
 #include "win32/agent/SapiAgent.h"
 
-#include "agent/speech/SpeechTags.h"
+#include "core/speech/SpeechTags.h"
 #include "win32/ui/WideText.h"
 
 #include <windows.h>

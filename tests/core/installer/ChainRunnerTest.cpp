@@ -8,28 +8,19 @@
 using installer::ChainResult;
 using installer::ChainRunner;
 using installer::InstallChain;
-using installer::testing::InstallerDir;
-using installer::testing::k95;
+using installer::testing::ChainCase;
 using installer::testing::k98Me;
 using installer::testing::kAll;
+using installer::testing::kChainCases;
 using installer::testing::kXp;
-using installer::testing::RecordingLauncher;
+using installer::testing::RecordedInstallersTest;
 using installer::testing::sequential;
 
 namespace {
 
-class ChainRunnerTest : public ::testing::Test {
+class ChainRunnerTest : public RecordedInstallersTest {
 protected:
     ChainResult run(InstallChain chain) { return ChainRunner(recorder, dir.path(), 0x1234).run(chain); }
-
-    InstallerDir dir;
-    std::unique_ptr<platform::ProcessLauncher> real = platform::createSystemProcessLauncher();
-    RecordingLauncher recorder{*real};
-};
-
-struct ChainCase {
-    InstallChain chain;
-    std::vector<std::string> order;
 };
 
 class ChainOrderTest : public ChainRunnerTest, public ::testing::WithParamInterface<ChainCase> {};
@@ -43,10 +34,7 @@ TEST_P(ChainOrderTest, RunsEachInstallerAfterThePreviousEnded) {
     EXPECT_EQ(recorder.openHandles, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Chains, ChainOrderTest,
-                         ::testing::Values(ChainCase{InstallChain::Windows95, k95},
-                                           ChainCase{InstallChain::Windows98Me, k98Me},
-                                           ChainCase{InstallChain::WindowsXp, kXp}));
+INSTANTIATE_TEST_SUITE_P(Chains, ChainOrderTest, ::testing::ValuesIn(kChainCases));
 
 TEST_F(ChainRunnerTest, EveryLaunchUsesTheSameRecordShape) {
     dir.addInstallers(kAll);

@@ -12,9 +12,10 @@
 using installer::ChainResult;
 using installer::ChainRunner;
 using installer::InstallChain;
-using installer::testing::k95;
+using installer::testing::ChainCase;
 using installer::testing::k98Me;
 using installer::testing::kAll;
+using installer::testing::kChainCases;
 using installer::testing::kXp;
 using installer::testing::sequential;
 using wintest::StandInDir;
@@ -34,11 +35,6 @@ protected:
     StandInDir dir;
 };
 
-struct ChainCase {
-    InstallChain chain;
-    std::vector<std::string> order;
-};
-
 class ChainOrderWinTest : public ChainRunnerWinTest, public ::testing::WithParamInterface<ChainCase> {};
 
 }  // namespace
@@ -49,10 +45,7 @@ TEST_P(ChainOrderWinTest, RunsEachInstallerAfterThePreviousEnded) {
     EXPECT_EQ(dir.log(), sequential(GetParam().order));
 }
 
-INSTANTIATE_TEST_SUITE_P(Chains, ChainOrderWinTest,
-                         ::testing::Values(ChainCase{InstallChain::Windows95, k95},
-                                           ChainCase{InstallChain::Windows98Me, k98Me},
-                                           ChainCase{InstallChain::WindowsXp, kXp}));
+INSTANTIATE_TEST_SUITE_P(Chains, ChainOrderWinTest, ::testing::ValuesIn(kChainCases));
 
 TEST_F(ChainRunnerWinTest, InstallerExitingWithErrorStillCountsAsFinished) {
     dir.addInstallers(kAll);

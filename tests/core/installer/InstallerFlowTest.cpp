@@ -10,18 +10,17 @@
 
 using installer::InstallerFlow;
 using installer::LoadOutcome;
-using installer::testing::InstallerDir;
 using installer::testing::k95;
 using installer::testing::k98Me;
 using installer::testing::kAll;
 using installer::testing::kXp;
-using installer::testing::RecordingLauncher;
+using installer::testing::RecordedInstallersTest;
 using installer::testing::ScriptedDialogs;
 using installer::testing::sequential;
 
 namespace {
 
-class InstallerFlowTest : public ::testing::Test {
+class InstallerFlowTest : public RecordedInstallersTest {
 protected:
     // 9x systems keep the name under the first key; NT systems only under the second.
     void setNineXName(const std::string& name) {
@@ -33,10 +32,7 @@ protected:
     }
     LoadOutcome run() { return InstallerFlow(registry, recorder, dialogs, dir.path()).run(0); }
 
-    InstallerDir dir;
     platform::RegistryMemory registry;
-    std::unique_ptr<platform::ProcessLauncher> real = platform::createSystemProcessLauncher();
-    RecordingLauncher recorder{*real};
     ScriptedDialogs dialogs;
 };
 

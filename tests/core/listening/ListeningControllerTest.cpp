@@ -12,20 +12,9 @@
 namespace drill {
 namespace {
 
+using fakes::plannedDigits;
 using fakes::RecordingCharacter;
 using fakes::ScriptedRandom;
-
-// Each draw takes fifteen values; with the default places only the first three count.
-std::deque<double> DigitsOf(std::initializer_list<int> numbers) {
-    std::deque<double> plan;
-    for (int n : numbers) {
-        plan.push_back((n % 10) / 10.0 + 0.05);
-        plan.push_back((n / 10 % 10) / 10.0 + 0.05);
-        plan.push_back((n / 100 % 10) / 10.0 + 0.05);
-        for (int p = 4; p <= 15; ++p) plan.push_back(0.0);
-    }
-    return plan;
-}
 
 std::string Plain(const std::vector<MarkedChar>& marked) {
     std::string s;
@@ -74,7 +63,7 @@ struct Rig {
         d.mainState = &main;
         d.characters = &peedy;
         d.speechChar = &peedy;
-        d.random = std::make_unique<ScriptedRandom>(DigitsOf(numbers));
+        d.random = std::make_unique<ScriptedRandom>(plannedDigits(numbers));
         d.beforeReading = [this] {
             peedy.calls.push_back("beforeReading");
             view.calls.push_back("beforeReading");

@@ -66,7 +66,7 @@ TEST_F(AutoEndControllerTest, OpensModallyOwnedAtOneHundredTwips) {
         EXPECT_EQ(host.recCount1, 0);  // reset before the dialog appears
         EXPECT_TRUE(d.isModal());
         EXPECT_EQ(d.parentWidget(), &window);
-        const int offset = platform::twipsToPixels(100, platform::screenLogicalDpi());
+        const int offset = ui::twipsToPixels(100, ui::screenLogicalDpi());
         EXPECT_EQ(d.pos(), window.screen()->geometry().topLeft() + QPoint(offset, offset));
     });
     EXPECT_TRUE(seen.isNull()) << "the dialog is unloaded after use";

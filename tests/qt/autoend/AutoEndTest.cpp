@@ -25,7 +25,7 @@ using testing::FakeHost;
 
 class AutoEndDialog : public ::testing::Test {
 protected:
-    int px(double twips) const { return platform::twipsToPixels(twips, platform::screenLogicalDpi()); }
+    int px(double twips) const { return ui::twipsToPixels(twips, ui::screenLogicalDpi()); }
     QRect twipsRect(double l, double t, double w, double h) const { return {px(l), px(t), px(w), px(h)}; }
     std::string text(int row) const { return dialog.Text.at(row - 1)->text().toStdString(); }
     void clickBox(int row) { QTest::mouseClick(dialog.Text.at(row - 1), Qt::LeftButton); }

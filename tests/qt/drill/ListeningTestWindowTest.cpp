@@ -32,20 +32,9 @@
 namespace drill {
 namespace {
 
+using fakes::plannedDigits;
 using fakes::RecordingCharacter;
 using fakes::ScriptedRandom;
-
-// Each draw takes fifteen values; with the default places only the first three count.
-std::deque<double> DigitsOf(std::initializer_list<int> numbers) {
-    std::deque<double> plan;
-    for (int n : numbers) {
-        plan.push_back((n % 10) / 10.0 + 0.05);
-        plan.push_back((n / 10 % 10) / 10.0 + 0.05);
-        plan.push_back((n / 100 % 10) / 10.0 + 0.05);
-        for (int p = 4; p <= 15; ++p) plan.push_back(0.0);
-    }
-    return plan;
-}
 
 struct Rig {
     ReadOut1State main;
@@ -79,7 +68,7 @@ struct Rig {
 TEST(ListeningTestWindow, KeyboardOnlyRoundOfTwentyNumbers) {
     std::initializer_list<int> numbers = {135, 7,   999, 305, 42,  100, 861, 58,  3,   720,
                                           111, 246, 9,   80,  512, 640, 77,  333, 904, 18};
-    Rig rig(DigitsOf(numbers));
+    Rig rig(plannedDigits(numbers));
     int i = 0;
     for (int n : numbers) {
         rig.Enter();  // the first Enter starts, each later one goes on to the next number
@@ -106,7 +95,7 @@ TEST(ListeningTestWindow, KeyboardOnlyRoundOfTwentyNumbers) {
 }
 
 TEST(ListeningTestWindow, FullWidthRightAnswerAndAMarkedShift) {
-    Rig rig(DigitsOf({472, 472}));
+    Rig rig(plannedDigits({472, 472}));
     rig.Enter();
     rig.Type(QStringLiteral("４７２"));
     rig.Enter();
@@ -122,7 +111,7 @@ TEST(ListeningTestWindow, FullWidthRightAnswerAndAMarkedShift) {
 }
 
 TEST(ListeningTestWindow, NonDigitsGetAnInlineHintAndAreNotCounted) {
-    Rig rig(DigitsOf({135}));
+    Rig rig(plannedDigits({135}));
     rig.Enter();
     rig.Type(QStringLiteral("<b>135</b>"));
     rig.Enter();
@@ -138,7 +127,7 @@ TEST(ListeningTestWindow, NonDigitsGetAnInlineHintAndAreNotCounted) {
 }
 
 TEST(ListeningTestWindow, ReplaysRepeatTheSameNumberAndAreCounted) {
-    Rig rig(DigitsOf({305, 42}));
+    Rig rig(plannedDigits({305, 42}));
     rig.window->JapaneseOption->setChecked(true);
     rig.window->StartButton->click();
     rig.window->ReplayButton->click();
@@ -159,7 +148,7 @@ TEST(ListeningTestWindow, ReplaysRepeatTheSameNumberAndAreCounted) {
 }
 
 TEST(ListeningTestWindow, AMissingVoiceIsReportedInTheWindowNotThrownOutOfTheClick) {
-    Rig rig(DigitsOf({305}));
+    Rig rig(plannedDigits({305}));
     rig.peedy.rejectMode = agent::kJapaneseModeId;
     rig.window->JapaneseOption->setChecked(true);
     EXPECT_NO_THROW(rig.window->StartButton->click());
@@ -172,7 +161,7 @@ TEST(ListeningTestWindow, AMissingVoiceIsReportedInTheWindowNotThrownOutOfTheCli
 
 TEST(ListeningTestWindow, SavesCsvOnlyWhenAskedAndReportsAFailureInline) {
     QTemporaryDir dir;
-    Rig rig(DigitsOf({135}));
+    Rig rig(plannedDigits({135}));
     rig.Enter();
     rig.Type(QStringLiteral("135"));
     rig.Enter();
@@ -194,7 +183,7 @@ TEST(ListeningTestWindow, SavesCsvOnlyWhenAskedAndReportsAFailureInline) {
 }
 
 TEST(ListeningTestWindow, EscapeClosesAndDiscardsTheSession) {
-    Rig rig(DigitsOf({135}));
+    Rig rig(plannedDigits({135}));
     QTest::keyClick(rig.window->AnswerBox, Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(rig.window.isNull());
@@ -213,7 +202,7 @@ TEST(ListeningTestWindow, MenuItemSitsBeforeVersionAndOpeningOrReadingStopsTheDr
     deps.agent = std::move(agentOwned);
     deps.registry = std::make_shared<platform::RegistryMemory>();
     deps.power = std::make_unique<tvx::test::NoPower>();
-    deps.random = std::make_unique<ScriptedRandom>(DigitsOf({135, 246}));
+    deps.random = std::make_unique<ScriptedRandom>(plannedDigits({135, 246}));
     ReadOut1 main(std::move(deps));
     main.Form_Load();
     const QList<QAction*> items = main.menuBar()->actions();

@@ -69,8 +69,7 @@ protected:
 };
 
 TEST_F(ReadOut1Window, EveryControlStandsAtItsTwipsPositionAndSize) {
-    ASSERT_DOUBLE_EQ(platform::screenLogicalDpi(), 96.0)
-        << "the table below is converted at 15 twips a pixel";
+    ASSERT_DOUBLE_EQ(ui::screenLogicalDpi(), 96.0) << "the table below is converted at 15 twips a pixel";
     ReadOut1& w = *window;
     EXPECT_EQ(w.centralWidget()->size(), QSize(px(11745), px(6405)));
     const std::vector<std::pair<QWidget*, QRect>> table = {

@@ -78,7 +78,7 @@ TEST(TextFit, MessageBoxesKeepEveryLineWhole) {
           startupFailureText("/usr/local/share/tallyvox/PEEDY.acs: frame 3 of \"idle\" is missing")}) {
         const QString text = QString::fromStdString(utf8);
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tallyvox-Number"), text, QMessageBox::Ok);
-        platform::keepLinesWhole(box);
+        ui::keepLinesWhole(box);
         box.show();
         QApplication::processEvents();
         const auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));

@@ -35,10 +35,10 @@ protected:
 }  // namespace
 
 TEST(Form1SizeTest, TwipsBecomePixelsAtTheScreensDpi) {
-    EXPECT_EQ(platform::twipsToPixels(installer::kForm1WidthTwips, 96), 312);
-    EXPECT_EQ(platform::twipsToPixels(installer::kForm1HeightTwips, 96), 213);
-    EXPECT_EQ(platform::twipsToPixels(installer::kForm1WidthTwips, 120), 390);
-    EXPECT_EQ(platform::twipsToPixels(installer::kForm1HeightTwips, 144), 320);  // 319.5 rounds up
+    EXPECT_EQ(ui::twipsToPixels(installer::kForm1WidthTwips, 96), 312);
+    EXPECT_EQ(ui::twipsToPixels(installer::kForm1HeightTwips, 96), 213);
+    EXPECT_EQ(ui::twipsToPixels(installer::kForm1WidthTwips, 120), 390);
+    EXPECT_EQ(ui::twipsToPixels(installer::kForm1HeightTwips, 144), 320);  // 319.5 rounds up
 }
 
 TEST_F(Form1Test, IsAnEmptyWindowCalledForm1) {
@@ -46,7 +46,7 @@ TEST_F(Form1Test, IsAnEmptyWindowCalledForm1) {
     Form1 form(registry, *launcher, dialogs, dir.path());
     EXPECT_EQ(form.windowTitle(), "Form1");
     const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
-    EXPECT_EQ(form.size(), QSize(platform::twipsToPixels(4680, dpi), platform::twipsToPixels(3195, dpi)));
+    EXPECT_EQ(form.size(), QSize(ui::twipsToPixels(4680, dpi), ui::twipsToPixels(3195, dpi)));
     EXPECT_TRUE(form.findChildren<QWidget*>().isEmpty());
     EXPECT_EQ(form.findChild<QMenuBar*>(), nullptr);
 }

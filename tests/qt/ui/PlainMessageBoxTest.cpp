@@ -32,7 +32,7 @@ TEST(PlainMessageBox, ShowsMarkupAsTextAndAlwaysFitsTheScreen) {
     };
     for (const QString& text : cases) {
         std::unique_ptr<QMessageBox> box(
-            platform::ui::newPlainMessageBox(QMessageBox::Critical, QStringLiteral("Tallyvox-Number"), text));
+            ui::newPlainMessageBox(QMessageBox::Critical, QStringLiteral("Tallyvox-Number"), text));
         EXPECT_EQ(box->textFormat(), Qt::PlainText);
         box->show();
         QApplication::processEvents();
@@ -43,7 +43,7 @@ TEST(PlainMessageBox, ShowsMarkupAsTextAndAlwaysFitsTheScreen) {
         box->hide();
     }
     std::unique_ptr<QMessageBox> html(
-        platform::ui::newPlainMessageBox(QMessageBox::Warning, QStringLiteral("t"), cases[0]));
+        ui::newPlainMessageBox(QMessageBox::Warning, QStringLiteral("t"), cases[0]));
     EXPECT_TRUE(shownText(*html).contains(QStringLiteral("<b style=")));
 }
 
@@ -52,7 +52,7 @@ TEST(KeepOnScreen, PullsBackAndShrinksAWindowLargerThanTheScreen) {
     QWidget window;
     window.setGeometry(room.right() + 300, room.bottom() + 300, room.width() * 3, room.height() * 2);
     window.show();
-    platform::ui::keepOnScreen(window);
+    ui::keepOnScreen(window);
     EXPECT_TRUE(room.contains(window.frameGeometry()));
 }
 

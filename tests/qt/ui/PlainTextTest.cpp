@@ -4,8 +4,8 @@
 
 namespace {
 
-using platform::ui::boundedMessage;
-using platform::ui::readableExcerpt;
+using ui::boundedMessage;
+using ui::readableExcerpt;
 
 TEST(ReadableExcerpt, ControlCharactersAreShownNotObeyed) {
     // A NUL used to end the message mid-word; a newline or a bidi override would change its layout.

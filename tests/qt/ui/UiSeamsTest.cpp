@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-namespace platform {
+namespace ui {
 namespace {
 
 QString label(QMessageBox& box, QMessageBox::StandardButton which) {
@@ -57,4 +57,4 @@ TEST(DisplayPlatform, OnlyAWaylandPlatformCannotPlaceWindows) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace ui

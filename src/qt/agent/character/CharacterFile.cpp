@@ -50,8 +50,7 @@ CharacterData loadCharacterFile(const QString& path, const QString& expectedId) 
     for (const auto& [name, svg] : data.frames) {
         QSvgRenderer renderer(svg);
         if (!renderer.isValid())
-            fail(path, QStringLiteral("frame %1 is not a drawable SVG image")
-                           .arg(platform::ui::quotedExcerpt(name)));
+            fail(path, QStringLiteral("frame %1 is not a drawable SVG image").arg(ui::quotedExcerpt(name)));
     }
     return data;
 }

@@ -12,7 +12,7 @@
 namespace agent::character {
 namespace {
 
-using platform::ui::quotedExcerpt;
+using ui::quotedExcerpt;
 
 constexpr qint64 kBytesPerUnit = 32;
 constexpr qint64 kUnitsPerCoordinate = 4;
@@ -92,11 +92,10 @@ public:
                         "has a document type declaration (<!DOCTYPE>), which frames may not use"));
                 case QXmlStreamReader::EntityReference:
                     fault(QStringLiteral("uses the entity &%1;, which frames may not use")
-                              .arg(platform::ui::readableExcerpt(xml_.name().toString())));
+                              .arg(ui::readableExcerpt(xml_.name().toString())));
                 case QXmlStreamReader::ProcessingInstruction:
                     fault(QStringLiteral("has the processing instruction <?%1?>, which frames may not use")
-                              .arg(platform::ui::readableExcerpt(
-                                  xml_.processingInstructionTarget().toString())));
+                              .arg(ui::readableExcerpt(xml_.processingInstructionTarget().toString())));
                 case QXmlStreamReader::StartElement:
                     open.push_back(
                         startElement(open.empty() ? -1 : open.back(), static_cast<int>(open.size())));
@@ -118,8 +117,7 @@ public:
         }
         if (xml_.hasError())
             fault(QStringLiteral("is not well-formed XML (line %1: %2)")
-                      .arg(QString::number(xml_.lineNumber()),
-                           platform::ui::readableExcerpt(xml_.errorString())));
+                      .arg(QString::number(xml_.lineNumber()), ui::readableExcerpt(xml_.errorString())));
         if (nodes_.empty()) fault(QStringLiteral("holds no SVG element"));
         const qint64 cost = expandedCost(0, 0);
         if (cost > kMaxSvgCost)
@@ -134,7 +132,7 @@ private:
         const QStringView name = xml_.name();
         if (parent < 0 && name != QLatin1String("svg"))
             fault(QStringLiteral("is not an SVG document (root <%1>)")
-                      .arg(platform::ui::readableExcerpt(name.toString())));
+                      .arg(ui::readableExcerpt(name.toString())));
         if (depth >= kMaxSvgDepth)
             fault(QStringLiteral("nests elements more than %1 deep").arg(kMaxSvgDepth));
         if (static_cast<int>(nodes_.size()) >= kMaxSvgElements)
@@ -148,8 +146,7 @@ private:
         Node& node = nodes_.back();
         node.isStyle = name == QLatin1String("style");
         node.isText = holdsText(name);
-        const QString where =
-            QLatin1Char('<') + platform::ui::readableExcerpt(name.toString()) + QLatin1Char('>');
+        const QString where = QLatin1Char('<') + ui::readableExcerpt(name.toString()) + QLatin1Char('>');
         qsizetype bytes = 0;
         for (const QXmlStreamAttribute& a : xml_.attributes()) {
             const QStringView value = a.value();
