@@ -45,6 +45,8 @@ ReadOut1::ReadOut1(ReadOut1Deps deps, QWidget* parent)
     wireControls();
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The window manager answers while the character loads; Form_Load centres by that answer.
+    platform::requestFrameExtents(this);
 }
 
 ReadOut1::~ReadOut1() = default;
