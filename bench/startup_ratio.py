@@ -196,6 +196,8 @@ def main():
         return 77
     with open("/proc/loadavg") as f:
         results["loadavg_before_after"] = [load_before, f.read().split()[:3]]
+    # Other work on the machine moves both programs' times: the figures hold only beside the load.
+    print(f"load average before {' '.join(load_before)}, after {' '.join(results['loadavg_before_after'][1])}")
     if args.out:
         with open(args.out, "w") as f:
             json.dump(results, f, indent=1, ensure_ascii=False)

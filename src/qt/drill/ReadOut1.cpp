@@ -45,6 +45,10 @@ ReadOut1::ReadOut1(ReadOut1Deps deps, QWidget* parent)
     wireControls();
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The window manager answers while the character loads; Form_Load centres by that answer. The
+    // frame of a fixed-size window differs (openbox draws no resize handle): fix the size first.
+    layout()->activate();
+    ui::requestFrameExtents(this);
 }
 
 ReadOut1::~ReadOut1() = default;

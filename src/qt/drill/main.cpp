@@ -1,5 +1,6 @@
 #include "core/drill/StartupTexts.h"
 #include "qt/agent/Agent.h"
+#include "qt/agent/DeferredSpeechService.h"
 #include "qt/agent/speech/SpeechService.h"
 #include "qt/drill/ReadOut1.h"
 #include "qt/ui/DisplayPlatform.h"
@@ -27,8 +28,12 @@ int main(int argc, char** argv) {
 
     drill::ReadOut1Deps deps;
     std::unique_ptr<drill::ReadOut1> window;
+    agent::DeferredSpeechService* voice = nullptr;
     try {
-        deps.agent = std::make_unique<agent::Agent>(agent::speech::createSpeechService());
+        auto deferred = std::make_unique<agent::DeferredSpeechService>(
+            [] { return agent::speech::createSpeechService(); });
+        voice = deferred.get();
+        deps.agent = std::make_unique<agent::Agent>(std::move(deferred));
         window = std::make_unique<drill::ReadOut1>(std::move(deps));
         window->Form_Load();
     } catch (const std::exception& e) {
@@ -41,6 +46,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     window->show();
+    voice->startWhenShown(window.get());
     // Without a window manager nothing keeps the character above the window mapped after it.
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint)) w->raise();

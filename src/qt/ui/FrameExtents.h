@@ -11,5 +11,8 @@ namespace ui {
 // without a visible jump. Creates the native window. Zero when nothing will frame it (a bare X
 // server) or when the window manager does not answer in time.
 QMargins frameExtentsBeforeMapping(QWidget* window);
+// Asks for that frame now, without waiting: the answer is usually there by the time it is needed.
+// Creates the native window.
+void requestFrameExtents(QWidget* window);
 
 }  // namespace ui

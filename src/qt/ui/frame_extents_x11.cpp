@@ -59,20 +59,24 @@ std::optional<QMargins> extents(xcb_connection_t* c, xcb_window_t w, xcb_atom_t 
                     static_cast<int>(v[3]));
 }
 
-}  // namespace
+struct Asked {
+    xcb_connection_t* c = nullptr;
+    xcb_window_t w = 0;
+    xcb_atom_t frameExtents = XCB_ATOM_NONE;
+};
 
-QMargins frameExtentsBeforeMapping(QWidget* window) {
+// Sends _NET_REQUEST_FRAME_EXTENTS; nothing when no window manager would answer.
+std::optional<Asked> askFrameExtents(QWidget* window) {
     // Only the X11 platform has a window manager to ask (offscreen may offer an X11 interface too).
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) return {};
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return std::nullopt;
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* c = x11 ? x11->connection() : nullptr;
-    if (!c) return {};
+    if (!c) return std::nullopt;
     const auto w = static_cast<xcb_window_t>(window->winId());
     const Reply<xcb_get_geometry_reply_t> geometry(
         xcb_get_geometry_reply(c, xcb_get_geometry(c, w), nullptr));
-    if (!geometry || !managerAnswersFrameRequests(c, geometry->root)) return {};
+    if (!geometry || !managerAnswersFrameRequests(c, geometry->root)) return std::nullopt;
 
-    const xcb_atom_t frameExtents = atom(c, "_NET_FRAME_EXTENTS");
     xcb_client_message_event_t request{};
     request.response_type = XCB_CLIENT_MESSAGE;
     request.format = 32;
@@ -82,11 +86,22 @@ QMargins frameExtentsBeforeMapping(QWidget* window) {
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&request));
     xcb_flush(c);
+    return Asked{c, w, atom(c, "_NET_FRAME_EXTENTS")};
+}
 
+}  // namespace
+
+void requestFrameExtents(QWidget* window) {
+    askFrameExtents(window);
+}
+
+QMargins frameExtentsBeforeMapping(QWidget* window) {
+    const std::optional<Asked> asked = askFrameExtents(window);
+    if (!asked) return {};
     QElapsedTimer waited;
     waited.start();
     while (waited.elapsed() < kAnswerTimeoutMs) {
-        if (const std::optional<QMargins> m = extents(c, w, frameExtents)) return *m;
+        if (const std::optional<QMargins> m = extents(asked->c, asked->w, asked->frameExtents)) return *m;
         QThread::msleep(2);
     }
     return {};
