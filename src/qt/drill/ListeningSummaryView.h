@@ -5,12 +5,12 @@
 
 #include <QWidget>
 
+class QBarSet;
+class QChartView;
 class QLabel;
 class QTableWidget;
 
 namespace drill {
-
-class RateChart;
 
 // The session summary: counts, the per-place table and the error-rate charts by place and by
 // number of digits.
@@ -25,9 +25,11 @@ public:
     QLabel* Counts = nullptr;
     // Rows from 百兆 down to 一; columns: place, tried, wrong.
     QTableWidget* Places = nullptr;
+    QChartView* PlaceChart = nullptr;
+    QChartView* DigitChart = nullptr;
     // Percent per category, in the charts' order (places 百兆..一, digit counts 1..15).
-    RateChart* PlaceChart = nullptr;
-    RateChart* DigitChart = nullptr;
+    QBarSet* PlaceRates = nullptr;
+    QBarSet* DigitRates = nullptr;
 };
 
 }  // namespace drill

@@ -7,10 +7,10 @@
 #include "platform/Power.h"
 #include "qt/drill/ListeningSummaryView.h"
 #include "qt/drill/ListeningTest.h"
-#include "qt/drill/RateChart.h"
 #include "qt/drill/ReadOut1.h"
 
 #include <QApplication>
+#include <QBarSet>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -90,8 +90,8 @@ TEST(ListeningTestWindow, KeyboardOnlyRoundOfTwentyNumbers) {
     // Table rows run from 百兆 (row 0) to 一 (row 14).
     EXPECT_EQ(rig.window->Summary->Places->item(14, 1)->text(), QStringLiteral("20"));
     EXPECT_EQ(rig.window->Summary->Places->item(0, 1)->text(), QStringLiteral("0"));
-    EXPECT_GT(rig.window->Summary->PlaceChart->rate(14), 0.0);
-    EXPECT_DOUBLE_EQ(rig.window->Summary->PlaceChart->rate(0), 0.0);
+    EXPECT_GT(rig.window->Summary->PlaceRates->at(14), 0.0);
+    EXPECT_DOUBLE_EQ(rig.window->Summary->PlaceRates->at(0), 0.0);
 }
 
 TEST(ListeningTestWindow, FullWidthRightAnswerAndAMarkedShift) {
