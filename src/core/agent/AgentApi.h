@@ -41,7 +41,7 @@ struct CharacterBounds {
 class ICharacter {
 public:
     virtual ~ICharacter() = default;
-    // Plays the show animation; the character stays visible afterwards.
+    // Asks for the show animation and returns; the character stays visible afterwards.
     virtual void Show() = 0;
     // Places the character's top-left corner at (x, y) screen pixels; speed 0 moves at once.
     virtual void MoveTo(int x, int y, int speed = 0) = 0;

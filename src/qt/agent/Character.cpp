@@ -22,7 +22,10 @@ Character::~Character() {
 }
 
 void Character::Show() {
-    window_->playShow();
+    // Queued, as an agent's requests are: a show asked for while the program starts plays once the
+    // event loop runs, so the program's own window maps first and the character appears where it
+    // was moved meanwhile.
+    QMetaObject::invokeMethod(window_.get(), &CharacterWindow::playShow, Qt::QueuedConnection);
 }
 
 void Character::MoveTo(int x, int y, int speed) {

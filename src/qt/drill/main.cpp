@@ -8,7 +8,6 @@
 #include "qt/ui/QtJapanese.h"
 
 #include <QApplication>
-#include <QWidget>
 
 #include <cstdio>
 #include <exception>
@@ -47,9 +46,6 @@ int main(int argc, char** argv) {
     }
     window->show();
     voice->startWhenShown(window.get());
-    // Without a window manager nothing keeps the character above the window mapped after it.
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint)) w->raise();
     if (ui::windowsCannotBePlaced()) {
         QMessageBox* notice = ui::newPlainMessageBox(
             QMessageBox::Information, QStringLiteral("Tallyvox-Number"),

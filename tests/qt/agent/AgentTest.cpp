@@ -5,6 +5,7 @@
 
 #include "FakeSpeechService.h"
 #include "QtTestApp.h"
+#include "StandInFaces.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -39,7 +40,8 @@ protected:
         agent::Character& peedy = loadPeedy();
         peedy.Show();
         peedy.MoveTo(300, 400, 0);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return peedy.window().currentAnimation() == "idle"; }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return peedy.window().isVisible() && peedy.window().currentAnimation() == "idle"; }, 2000));
         return peedy;
     }
 
@@ -96,7 +98,7 @@ TEST_F(AgentTest, BalloonShowsTheTextAboveWithoutMovingTheCharacter) {
     ASSERT_TRUE(balloon.isVisible());
     EXPECT_EQ(balloon.text(), QStringLiteral("123,456"));
     EXPECT_EQ(balloon.textFont().pointSize(), 30);
-    EXPECT_EQ(balloon.textFont().families(), (QStringList{"ＭＳ ゴシック", "MS Gothic", "IPAGothic"}));
+    expectOneInstalledFace(balloon.textFont(), kGothicFaces);
     EXPECT_EQ(peedy.window().geometry().topLeft(), QPoint(300, 400));
     EXPECT_LT(balloon.geometry().top(), peedy.window().geometry().top());
     EXPECT_TRUE(balloon.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
@@ -170,6 +172,19 @@ TEST_F(AgentTest, BeakFollowsTheVoice) {
     EXPECT_THAT(window.currentFrame().toStdString(), ::testing::Not(HasSubstr("beak_")));
     emit voice->mouthChanged(0);
     EXPECT_THAT(window.currentFrame().toStdString(), ::testing::Not(HasSubstr("beak_")));
+}
+
+// Start-up asks for the show and moves the character before its own window maps: the character appears
+// after that window, once the event loop runs, and already where it was moved.
+TEST_F(AgentTest, ShowPlaysOnceTheEventLoopRunsWhereTheCharacterWasMovedMeanwhile) {
+    agent::Character& peedy = loadPeedy();
+    peedy.Show();
+    peedy.MoveTo(75, 422, 0);
+    const agent::CharacterWindow& window = peedy.window();
+    EXPECT_FALSE(window.isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isVisible(); }, 2000));
+    EXPECT_EQ(window.currentAnimation(), QStringLiteral("show"));
+    EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(75, 422));
 }
 
 TEST_F(AgentTest, MoveToPlacesTheTopLeftExactly) {
