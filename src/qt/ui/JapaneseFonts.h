@@ -4,26 +4,13 @@
 // (metrics close enough that the twips layout holds).
 
 #include <QFont>
-#include <QStringList>
 
 namespace ui {
 
 // ＭＳ ゴシック: fixed width, for digits and the balloon.
-inline QFont gothicFont(double points) {
-    QFont f;
-    f.setFamilies(
-        {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic")});
-    f.setPointSizeF(points);
-    return f;
-}
+QFont gothicFont(double points);
 
 // ＭＳ Ｐゴシック: proportional, for dialogs and menus.
-inline QFont pGothicFont(double points) {
-    QFont f;
-    f.setFamilies(
-        {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")});
-    f.setPointSizeF(points);
-    return f;
-}
+QFont pGothicFont(double points);
 
 }  // namespace ui
