@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the system packages Tallyvox-Number needs, in four sets:
+# Installs the system packages Tallyvox-Number needs, in five sets:
 #   run      building and running the drill
 #   test     what the tests add
 #   package  what building the Debian package adds
@@ -13,7 +13,7 @@ set -euo pipefail
 RUN_PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libqt6svg6 qt6-qpa-plugins libgl-dev
-  qt6-translations-l10n libxcb1-dev
+  qt6-translations-l10n libxcb1-dev libfontconfig-dev
   libespeak-ng-dev espeak-ng-data flite1-dev libpulse-dev
   # The character file's format, shared by the Linux and the Windows builds (header-only).
   nlohmann-json3-dev

@@ -4,6 +4,7 @@
 #include "qt/agent/speech/SpeechService.h"
 #include "qt/drill/ReadOut1.h"
 #include "qt/ui/DisplayPlatform.h"
+#include "qt/ui/FontConfigWarmUp.h"
 #include "qt/ui/PlainMessageBox.h"
 #include "qt/ui/QtJapanese.h"
 
@@ -13,8 +14,10 @@
 #include <exception>
 
 int main(int argc, char** argv) {
+    ui::FontConfigWarmUp fontConfig;
     ui::chooseDisplayPlatform();
     QApplication app(argc, argv);
+    fontConfig.wait();
     QApplication::setApplicationName(QStringLiteral("Tallyvox-Number"));
     ui::installQtJapanese();
     // Lets the desktop match the window to its menu entry and icon.
