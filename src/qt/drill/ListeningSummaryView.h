@@ -2,11 +2,12 @@
 
 #include "core/listening/ListeningSession.h"
 #include "core/listening/ListeningSummary.h"
+#include "qt/drill/RateChart.h"
 
 #include <QWidget>
 
-class QBarSet;
-class QChartView;
+#include <memory>
+
 class QLabel;
 class QTableWidget;
 
@@ -17,7 +18,8 @@ namespace drill {
 class ListeningSummaryView : public QWidget {
     Q_OBJECT
 public:
-    explicit ListeningSummaryView(QWidget* parent = nullptr);
+    ListeningSummaryView(RateChartFactory rateCharts, QWidget* parent = nullptr);
+    ~ListeningSummaryView() override;
 
     void Show(const ListeningSession& session);
     void Show(const ListeningSummary& summary);
@@ -25,11 +27,9 @@ public:
     QLabel* Counts = nullptr;
     // Rows from 百兆 down to 一; columns: place, tried, wrong.
     QTableWidget* Places = nullptr;
-    QChartView* PlaceChart = nullptr;
-    QChartView* DigitChart = nullptr;
     // Percent per category, in the charts' order (places 百兆..一, digit counts 1..15).
-    QBarSet* PlaceRates = nullptr;
-    QBarSet* DigitRates = nullptr;
+    std::unique_ptr<RateChart> PlaceChart;
+    std::unique_ptr<RateChart> DigitChart;
 };
 
 }  // namespace drill

@@ -53,7 +53,8 @@ ListeningTest::ListeningTest(ListeningTestDeps deps, QWidget* owner)
     : QWidget(owner, Qt::Window),
       askSavePath_(std::move(deps.askSavePath)),
       keepVisible_(std::move(deps.keepVisible)),
-      speechChar_(deps.speechChar) {
+      speechChar_(deps.speechChar),
+      rateCharts_(deps.rateCharts ? deps.rateCharts : rateChartModule()) {
     setObjectName(QStringLiteral("ListeningTest"));
     setWindowTitle(QStringLiteral("聞き取りテスト"));
     // The session is kept only while the window is open.
@@ -107,7 +108,9 @@ void ListeningTest::build() {
     Verdict->setWordWrap(true);
     SaveButton = new QPushButton(QStringLiteral("結果を保存…"), this);
     SaveButton->setAutoDefault(false);
-    Summary = new ListeningSummaryView(this);
+    Summary = new ListeningSummaryView(rateCharts_, this);
+    trace::write("listening",
+                 std::string("charts ") + Summary->PlaceChart->widget()->metaObject()->className());
 
     auto* top = new QHBoxLayout;
     top->addWidget(EnglishOption);

@@ -6,6 +6,7 @@
 #include "core/listening/ListeningController.h"
 #include "core/listening/ListeningDraw.h"
 #include "core/listening/ListeningSession.h"
+#include "qt/drill/RateChart.h"
 
 #include <QPoint>
 #include <QRect>
@@ -39,6 +40,8 @@ struct ListeningTestDeps {
     std::function<QString(QWidget* parent)> askSavePath;
     // The owner's controls the test still needs (its place columns), on the screen; null: none.
     std::function<QRect()> keepVisible;
+    // Makes the summary's rate charts; null: the charts module beside the program.
+    RateChartFactory rateCharts = nullptr;
 };
 
 // The listening test: hear a number without seeing it, type it, see which places were misheard.
@@ -104,6 +107,7 @@ private:
     std::function<QString(QWidget* parent)> askSavePath_;
     std::function<QRect()> keepVisible_;
     agent::ICharacter* speechChar_;
+    RateChartFactory rateCharts_;
     std::unique_ptr<ListeningController> controller_;
     std::optional<QPoint> characterHome_;  // where the character stood before the window moved it
 };

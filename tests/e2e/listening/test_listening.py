@@ -86,6 +86,9 @@ def run(args, x, tmp, shots):
         tx, ty, tw, th = map(int, placed[0:4])
         ox, oy, ow, oh = map(int, placed[5:9])
         assert tx >= ox + ow or tx + tw <= ox, f"test window {placed[0:4]} overlaps the main window {placed[5:9]}"
+        # The summary's charts come from the module beside the drill.
+        charts = d.wait_listening("charts", 1, "summary charts")
+        assert charts == ["QChartView"], f"the charts module was not used: {charts}"
         e2e.xdotool("windowactivate", wid, env=d.env, check=False)
         e2e.xdotool("windowfocus", wid, env=d.env, check=False)
         time.sleep(0.3)

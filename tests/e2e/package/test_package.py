@@ -57,8 +57,8 @@ def check_control(deb):
     names = {d.strip().split(" ")[0] for d in depends.replace("|", ",").split(",")}
     missing = [p for p in RUNTIME_DEPENDS if p not in names]
     assert not missing, f"Depends lacks {missing}: {depends}"
-    # shlibs filled in the libraries the programs link.
-    assert "libqt6widgets6" in names, depends
+    # shlibs filled in the libraries the programs and the charts module link.
+    assert "libqt6widgets6" in names and "libqt6charts6" in names, depends
 
 
 def png_size(path):
@@ -73,6 +73,8 @@ def check_layout(root):
     for prog in ("Tallyvox-Number", "TallyvoxNumberInstall"):
         assert os.access(os.path.join(lib, prog), os.X_OK), f"{prog} missing from {LIB}"
     assert os.path.isfile(os.path.join(lib, "PEEDY.acs")), f"PEEDY.acs missing from {LIB}"
+    # The listening summary's charts are opened from beside the drill.
+    assert os.path.isfile(os.path.join(lib, "tvx_rate_chart.so")), f"tvx_rate_chart.so missing from {LIB}"
     link = os.path.join(root, "usr/bin/tallyvox-number")
     assert os.path.islink(link), "usr/bin/tallyvox-number is not a symbolic link"
     assert os.readlink(link) == "../lib/tallyvox-number/Tallyvox-Number", os.readlink(link)

@@ -5,12 +5,12 @@
 #include "QtTestApp.h"
 #include "RegistryMemory.h"
 #include "platform/Power.h"
+#include "qt/drill/ChartsRateChart.h"
 #include "qt/drill/ListeningSummaryView.h"
 #include "qt/drill/ListeningTest.h"
 #include "qt/drill/ReadOut1.h"
 
 #include <QApplication>
-#include <QBarSet>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -49,6 +49,7 @@ struct Rig {
         deps.speechChar = &peedy;
         deps.random = std::make_unique<ScriptedRandom>(std::move(plan));
         deps.askSavePath = [this](QWidget*) { return savedTo; };
+        deps.rateCharts = &makeChartsRateChart;
         window = new ListeningTest(std::move(deps), nullptr);
         window->show();
     }
@@ -90,8 +91,24 @@ TEST(ListeningTestWindow, KeyboardOnlyRoundOfTwentyNumbers) {
     // Table rows run from 百兆 (row 0) to 一 (row 14).
     EXPECT_EQ(rig.window->Summary->Places->item(14, 1)->text(), QStringLiteral("20"));
     EXPECT_EQ(rig.window->Summary->Places->item(0, 1)->text(), QStringLiteral("0"));
-    EXPECT_GT(rig.window->Summary->PlaceRates->at(14), 0.0);
-    EXPECT_DOUBLE_EQ(rig.window->Summary->PlaceRates->at(0), 0.0);
+    EXPECT_GT(rig.window->Summary->PlaceChart->rate(14), 0.0);
+    EXPECT_DOUBLE_EQ(rig.window->Summary->PlaceChart->rate(0), 0.0);
+    EXPECT_EQ(rig.window->Summary->PlaceChart->widget()->metaObject()->className(), QByteArray("QChartView"));
+}
+
+// No charts module beside the program (as beside this test): the summary still counts, and each
+// chart's place says in plain words that it cannot be drawn.
+TEST(ListeningTestWindow, WithoutTheChartsModuleTheSummaryStillCountsAndSaysWhy) {
+    ListeningSummaryView view(rateChartModule());
+    ListeningSummary summary = SummariseSession(ListeningSession());
+    summary.placeRates[13] = 50.0;
+    view.Show(summary);
+    const auto* place = qobject_cast<QLabel*>(view.PlaceChart->widget());
+    ASSERT_NE(place, nullptr);
+    EXPECT_EQ(place->textFormat(), Qt::PlainText);
+    EXPECT_TRUE(place->text().startsWith(QStringLiteral("位ごとの誤答率: the chart cannot be drawn (")))
+        << place->text().toStdString();
+    EXPECT_DOUBLE_EQ(view.PlaceChart->rate(13), 50.0);
 }
 
 TEST(ListeningTestWindow, FullWidthRightAnswerAndAMarkedShift) {
