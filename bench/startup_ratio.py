@@ -7,9 +7,15 @@ the same private X server and PulseAudio null sink. Prints the medians and their
 
     cmake --build build --target Tallyvox-Number bench_minimal_qt_window
     python3 bench/startup_ratio.py --bin-dir build/bin --bench-dir build/bench [--runs 7] [--out r.json]
+        [--session-bus]
+
+--session-bus gives both programs a private session bus, as a desktop session has. Without one, Qt's
+accessibility bridge in each program has libdbus try to start a bus (a fork and a search of PATH for
+dbus-launch) before the window maps; with one, each connects to it and asks for the accessibility bus.
 """
 
 import argparse
+import contextlib
 import ctypes
 import ctypes.util
 import json
@@ -135,6 +141,26 @@ class MapWatch:
         x11.XCloseDisplay(self.dpy)
 
 
+class SessionBus:
+    """A private dbus-daemon session bus for the programs under test, stopped at the end."""
+
+    def __init__(self, env):
+        self.env = dict(env)
+
+    def __enter__(self):
+        self.proc = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                                     stdout=subprocess.PIPE, text=True)
+        address = self.proc.stdout.readline().strip()
+        if not address:
+            e2e.stop(self.proc)
+            raise AssertionError("dbus-daemon did not start")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        return self
+
+    def __exit__(self, *exc):
+        e2e.stop(self.proc)
+
+
 def one_run(program, title, env, cwd):
     watch = MapWatch(env)
     try:
@@ -177,6 +203,7 @@ def main():
     p.add_argument("--bench-dir", required=True, help="folder of bench_minimal_qt_window")
     p.add_argument("--runs", type=int, default=7)
     p.add_argument("--out")
+    p.add_argument("--session-bus", action="store_true", help="run both under a private session bus")
     args = p.parse_args()
     programs = {"drill": (os.path.join(os.path.abspath(args.bin_dir), "Tallyvox-Number"), e2e.MAIN_TITLE),
                 "minimal": (os.path.join(os.path.abspath(args.bench_dir), "bench_minimal_qt_window"), MINIMAL_TITLE)}
@@ -184,13 +211,16 @@ def main():
         load_before = f.read().split()[:3]
     results = {}
     try:
-        with e2e.Xvfb() as x, e2e.PulseNullSink(x.env) as pulse, tempfile.TemporaryDirectory() as cwd:
+        with e2e.Xvfb() as x, e2e.PulseNullSink(x.env) as pulse, tempfile.TemporaryDirectory() as cwd, \
+                (SessionBus(pulse.env) if args.session_bus else contextlib.nullcontext()) as bus:
+            env = bus.env if bus else pulse.env
             # One run of each first, not counted: it brings the libraries and fonts into the page cache.
             for prog, title in programs.values():
-                one_run(prog, title, pulse.env, cwd)
-            results["bare"] = setting("bare X server", pulse.env, programs, args.runs, cwd)
-            with e2e.WindowManager(pulse.env):
-                results["openbox"] = setting("under openbox", pulse.env, programs, args.runs, cwd)
+                one_run(prog, title, env, cwd)
+            results["bare"] = setting("bare X server", env, programs, args.runs, cwd)
+            with e2e.WindowManager(env):
+                results["openbox"] = setting("under openbox", env, programs, args.runs, cwd)
+            results["session_bus"] = bool(bus)
     except e2e.Skip as e:
         print(f"SKIPPED: {e}")
         return 77
