@@ -5,6 +5,7 @@
 #include "qt/drill/ReadOut1.h"
 #include "qt/ui/DisplayPlatform.h"
 #include "qt/ui/FontConfigWarmUp.h"
+#include "qt/ui/MenuBarStyle.h"
 #include "qt/ui/PlainMessageBox.h"
 #include "qt/ui/QtJapanese.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     // The menu bar is part of the window's layout (the Version item sits at its right end), never a
     // desktop's global menu; asking the session bus whether one exists also costs start-up time.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+    QApplication::setStyle(new ui::MenuBarStyle);
 
     drill::ReadOut1Deps deps;
     std::unique_ptr<drill::ReadOut1> window;
