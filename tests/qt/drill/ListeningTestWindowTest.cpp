@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -94,6 +95,24 @@ TEST(ListeningTestWindow, KeyboardOnlyRoundOfTwentyNumbers) {
     EXPECT_GT(rig.window->Summary->PlaceChart->rate(14), 0.0);
     EXPECT_DOUBLE_EQ(rig.window->Summary->PlaceChart->rate(0), 0.0);
     EXPECT_EQ(rig.window->Summary->PlaceChart->widget()->metaObject()->className(), QByteArray("QChartView"));
+}
+
+// The module the drill opens: its one entry point is exported under its C name and makes Qt Charts
+// charts that keep their rates.
+TEST(ListeningTestWindow, TheChartsModuleMakesQtChartsCharts) {
+    QLibrary module(QStringLiteral(TVX_RATE_CHART_MODULE));
+    ASSERT_TRUE(module.load()) << module.errorString().toStdString();
+    using Make = RateChart* (*)(const QString&, const QStringList&, QWidget*);
+    const auto make = reinterpret_cast<Make>(module.resolve("tvx_make_rate_chart"));
+    ASSERT_NE(make, nullptr) << module.errorString().toStdString();
+    QWidget parent;
+    const std::unique_ptr<RateChart> chart(
+        make(QStringLiteral("t"), {QStringLiteral("a"), QStringLiteral("b")}, &parent));
+    EXPECT_EQ(chart->widget()->parent(), &parent);
+    EXPECT_EQ(chart->widget()->metaObject()->className(), QByteArray("QChartView"));
+    chart->setRate(1, 25.0);
+    EXPECT_DOUBLE_EQ(chart->rate(1), 25.0);
+    EXPECT_DOUBLE_EQ(chart->rate(0), 0.0);
 }
 
 // No charts module beside the program (as beside this test): the summary still counts, and each

@@ -1,9 +1,13 @@
 #include "qt/ui/DisplayPlatform.h"
+#include "qt/ui/JapaneseFonts.h"
+#include "qt/ui/MenuBarStyle.h"
 #include "qt/ui/QtJapanese.h"
 
 #include "QtTestApp.h"
+#include "StandInFaces.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -29,6 +33,37 @@ TEST(QtJapanese, StandardButtonsReadJapanese) {
     EXPECT_TRUE(label(box, QMessageBox::No).startsWith(QStringLiteral("いいえ")))
         << label(box, QMessageBox::No).toStdString();
     EXPECT_TRUE(label(box, QMessageBox::Ok).startsWith(QStringLiteral("OK")));
+}
+
+// The drill's style keeps the desktop's look and every icon but the never-shown overflow button's.
+TEST(MenuBarStyle, ChangesOnlyTheOverflowButtonsIcon) {
+    MenuBarStyle style;
+    ASSERT_FALSE(QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation).isNull());
+    EXPECT_EQ(style.baseStyle()->name(), QApplication::style()->name());
+    EXPECT_TRUE(style.standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).isNull());
+    for (const QStyle::StandardPixmap icon :
+         {QStyle::SP_MessageBoxInformation, QStyle::SP_MessageBoxWarning, QStyle::SP_MessageBoxCritical,
+          QStyle::SP_ToolBarVerticalExtensionButton, QStyle::SP_TitleBarCloseButton}) {
+        EXPECT_EQ(style.standardIcon(icon).isNull(), QApplication::style()->standardIcon(icon).isNull())
+            << icon;
+    }
+}
+
+// Each stand-in asks for one installed face, and that face alone draws every caption kind the windows
+// show: with one face asked for, a missing glyph would be drawn from some other font.
+TEST(JapaneseFonts, OneInstalledFaceHoldsEveryGlyphTheWindowsShow) {
+    const QString texts = QStringLiteral(
+        "数字読上げ　英⇒日シャットダウン指定吹き出しを表示しない日 - 英 の間隔を長くする／縮める"
+        "範囲指定桁指定一十百千万億兆（Ｔａｌｌｙｖｏｘ－Ｎｕｍｂｅｒ）"
+        "0123456789,.%あと 5.0 分でTallyvox-Number終了聞き取りテスト誤答率");
+    for (const auto& [font, faces] :
+         {std::pair{gothicFont(12), kGothicFaces}, {pGothicFont(12), kPGothicFaces}}) {
+        expectOneInstalledFace(font, faces);
+        const QFontMetrics fm(font);
+        for (const QChar c : texts)
+            EXPECT_TRUE(fm.inFont(c))
+                << font.families().front().toStdString() << " lacks U+" << std::hex << int(c.unicode());
+    }
 }
 
 EnvironmentLookup environment(std::map<std::string, QByteArray> vars) {
