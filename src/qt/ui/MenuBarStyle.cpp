@@ -2,7 +2,8 @@
 
 namespace ui {
 
-QIcon MenuBarStyle::standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const {
+QIcon MenuBarStyle::standardIcon(StandardPixmap icon, const QStyleOption* option,
+                                 const QWidget* widget) const {
     if (icon == SP_ToolBarHorizontalExtensionButton) return {};
     return QProxyStyle::standardIcon(icon, option, widget);
 }
