@@ -53,13 +53,12 @@ ListeningTest::ListeningTest(ListeningTestDeps deps, QWidget* owner)
     : QWidget(owner, Qt::Window),
       askSavePath_(std::move(deps.askSavePath)),
       keepVisible_(std::move(deps.keepVisible)),
-      speechChar_(deps.speechChar),
-      rateCharts_(deps.rateCharts ? deps.rateCharts : rateChartModule()) {
+      speechChar_(deps.speechChar) {
     setObjectName(QStringLiteral("ListeningTest"));
     setWindowTitle(QStringLiteral("聞き取りテスト"));
     // The session is kept only while the window is open.
     setAttribute(Qt::WA_DeleteOnClose);
-    build();
+    build(deps.rateCharts ? deps.rateCharts : rateChartModule());
     ListeningControllerDeps core;
     core.mainState = deps.mainState;
     core.characters = deps.characters;
@@ -74,7 +73,7 @@ ListeningTest::ListeningTest(ListeningTestDeps deps, QWidget* owner)
 
 ListeningTest::~ListeningTest() = default;
 
-void ListeningTest::build() {
+void ListeningTest::build(RateChartFactory rateCharts) {
     auto* languages = new QButtonGroup(this);
     EnglishOption = new QRadioButton(QStringLiteral("英語"), this);
     JapaneseOption = new QRadioButton(QStringLiteral("日本語"), this);
@@ -108,7 +107,7 @@ void ListeningTest::build() {
     Verdict->setWordWrap(true);
     SaveButton = new QPushButton(QStringLiteral("結果を保存…"), this);
     SaveButton->setAutoDefault(false);
-    Summary = new ListeningSummaryView(rateCharts_, this);
+    Summary = new ListeningSummaryView(rateCharts, this);
     trace::write("listening",
                  std::string("charts ") + Summary->PlaceChart->widget()->metaObject()->className());
 

@@ -89,7 +89,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void build();
+    void build(RateChartFactory rateCharts);
 
     // ListeningView
     ListeningLanguage ChosenLanguage() const override;
@@ -107,7 +107,6 @@ private:
     std::function<QString(QWidget* parent)> askSavePath_;
     std::function<QRect()> keepVisible_;
     agent::ICharacter* speechChar_;
-    RateChartFactory rateCharts_;
     std::unique_ptr<ListeningController> controller_;
     std::optional<QPoint> characterHome_;  // where the character stood before the window moved it
 };

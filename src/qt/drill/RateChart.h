@@ -23,6 +23,12 @@ public:
 using RateChartFactory = std::unique_ptr<RateChart> (*)(const QString& title, const QStringList& categories,
                                                         QWidget* parent);
 
+// The charts module's one entry point, looked up under this name; the caller owns what it returns.
+extern "C" RateChart* tvx_make_rate_chart(const QString& title, const QStringList& categories,
+                                          QWidget* parent);
+inline constexpr const char* kRateChartEntryPoint = "tvx_make_rate_chart";
+using MakeRateChart = decltype(&tvx_make_rate_chart);
+
 // The charts module beside the program, opened once. When it cannot be opened the factory makes
 // charts that say so in words and still keep their rates.
 RateChartFactory rateChartModule();

@@ -12,8 +12,6 @@ namespace {
 
 constexpr const char* kModuleFile = "tvx_rate_chart.so";
 
-using MakeRateChart = RateChart* (*)(const QString&, const QStringList&, QWidget*);
-
 // Stands where a chart would, saying why it cannot be drawn; the table beside it still has the counts.
 class MissingRateChart final : public RateChart {
 public:
@@ -45,7 +43,7 @@ const Module& module() {
     static const Module opened = [] {
         QLibrary library(QDir(QString::fromStdString(platform::programDirectory())).filePath(kModuleFile));
         Module m;
-        if (library.load()) m.make = reinterpret_cast<MakeRateChart>(library.resolve("tvx_make_rate_chart"));
+        if (library.load()) m.make = reinterpret_cast<MakeRateChart>(library.resolve(kRateChartEntryPoint));
         if (!m.make) m.fault = library.errorString();
         return m;
     }();

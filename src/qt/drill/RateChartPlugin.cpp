@@ -2,7 +2,13 @@
 
 #include "qt/drill/ChartsRateChart.h"
 
-extern "C" __attribute__((visibility("default"))) drill::RateChart* tvx_make_rate_chart(
-    const QString& title, const QStringList& categories, QWidget* parent) {
-    return drill::makeChartsRateChart(title, categories, parent).release();
+namespace drill {
+
+// Declared with C linkage in RateChart.h, so the drill and this definition cannot disagree on its type.
+__attribute__((visibility("default"))) RateChart* tvx_make_rate_chart(const QString& title,
+                                                                      const QStringList& categories,
+                                                                      QWidget* parent) {
+    return makeChartsRateChart(title, categories, parent).release();
 }
+
+}  // namespace drill

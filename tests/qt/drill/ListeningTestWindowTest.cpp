@@ -102,8 +102,7 @@ TEST(ListeningTestWindow, KeyboardOnlyRoundOfTwentyNumbers) {
 TEST(ListeningTestWindow, TheChartsModuleMakesQtChartsCharts) {
     QLibrary module(QStringLiteral(TVX_RATE_CHART_MODULE));
     ASSERT_TRUE(module.load()) << module.errorString().toStdString();
-    using Make = RateChart* (*)(const QString&, const QStringList&, QWidget*);
-    const auto make = reinterpret_cast<Make>(module.resolve("tvx_make_rate_chart"));
+    const auto make = reinterpret_cast<MakeRateChart>(module.resolve(kRateChartEntryPoint));
     ASSERT_NE(make, nullptr) << module.errorString().toStdString();
     QWidget parent;
     const std::unique_ptr<RateChart> chart(
