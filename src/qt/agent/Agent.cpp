@@ -14,8 +14,10 @@
 
 namespace agent {
 
-Agent::Agent(std::unique_ptr<speech::SpeechService> voice)
-    : voice_(std::move(voice)), listener_(std::make_unique<QObject>()) {
+Agent::Agent(std::unique_ptr<speech::SpeechService> voice, QByteArray checkedCharacterFingerprint)
+    : voice_(std::move(voice)),
+      checkedCharacterFingerprint_(std::move(checkedCharacterFingerprint)),
+      listener_(std::make_unique<QObject>()) {
     if (!voice_) throw AgentError("The speech character needs a voice");
     connectVoice();
 }
@@ -79,8 +81,8 @@ Character* Agent::find(const std::string& id) {
 void Agent::Load(const std::string& id, const std::string& path) {
     if (id.empty()) throw AgentError("A character needs an id to be loaded under");
     if (find(id)) throw AgentError("The character \"" + id + "\" is already loaded");
-    const character::CharacterData data =
-        character::loadCharacterFile(QString::fromStdString(path), QString::fromStdString(id));
+    const character::CharacterData data = character::loadCharacterFile(
+        QString::fromStdString(path), QString::fromStdString(id), checkedCharacterFingerprint_);
     characters_.push_back(
         std::make_unique<Character>(data, *voice_, [this](Character& c) { speaker_ = &c; }));
     if (!speaker_) speaker_ = characters_.back().get();

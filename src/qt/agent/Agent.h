@@ -3,6 +3,7 @@
 #include "core/agent/AgentApi.h"
 #include "qt/agent/speech/SpeechService.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QPointer>
 
@@ -20,7 +21,8 @@ class Character;
 // a balloon, and lends them one voice. Every failure throws AgentError.
 class Agent final : public IAgent, public ICharacters {
 public:
-    explicit Agent(std::unique_ptr<speech::SpeechService> voice);
+    // checkedCharacterFingerprint: see loadCharacterFile.
+    explicit Agent(std::unique_ptr<speech::SpeechService> voice, QByteArray checkedCharacterFingerprint = {});
     ~Agent() override;
     Agent(const Agent&) = delete;
     Agent& operator=(const Agent&) = delete;
@@ -42,6 +44,7 @@ private:
     // the voice reports nothing about who asked.
     Character* speaker_ = nullptr;
     std::vector<QPointer<QMessageBox>> notices_;
+    QByteArray checkedCharacterFingerprint_;
     // Receives the voice's signals; destroyed first, so no signal reaches a dead character.
     std::unique_ptr<QObject> listener_;
 };

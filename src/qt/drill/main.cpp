@@ -2,6 +2,7 @@
 #include "qt/agent/Agent.h"
 #include "qt/agent/DeferredSpeechService.h"
 #include "qt/agent/speech/SpeechService.h"
+#include "qt/drill/PackedCharacter.h"
 #include "qt/drill/ReadOut1.h"
 #include "qt/ui/DisplayPlatform.h"
 #include "qt/ui/FontConfigWarmUp.h"
@@ -37,7 +38,8 @@ int main(int argc, char** argv) {
         auto deferred = std::make_unique<agent::DeferredSpeechService>(
             [] { return agent::speech::createSpeechService(); });
         voice = deferred.get();
-        deps.agent = std::make_unique<agent::Agent>(std::move(deferred));
+        deps.agent = std::make_unique<agent::Agent>(std::move(deferred),
+                                                    QByteArray(drill::kPackedCharacterFingerprint));
         window = std::make_unique<drill::ReadOut1>(std::move(deps));
         window->Form_Load();
     } catch (const std::exception& e) {

@@ -4,12 +4,13 @@
 
 namespace agent::character {
 
-CharacterData decodeCharacter(const QByteArray& json, const QString& expectedId) {
+CharacterData decodeCharacter(const QByteArray& json, const QString& expectedId, FrameChecks frameChecks) {
     CharacterDocument doc;
     try {
         doc =
             parseCharacterDocument(std::string_view(json.constData(), static_cast<std::size_t>(json.size())),
-                                   expectedId.toStdString(), FrameKind::Svg, [](const std::string& svg) {
+                                   expectedId.toStdString(), FrameKind::Svg, [&](const std::string& svg) {
+                                       if (frameChecks == FrameChecks::Skip) return;
                                        try {
                                            checkSvgFrame(QByteArray::fromStdString(svg));
                                        } catch (const FormatFault& f) {

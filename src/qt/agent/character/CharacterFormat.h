@@ -37,8 +37,12 @@ struct FormatFault {
     QString what;
 };
 
+// Whether each SVG frame is put through SvgFrameCheck; Skip only for bytes already checked in full.
+enum class FrameChecks { Run, Skip };
+
 // Parses and checks everything but the SVG drawing itself; throws FormatFault at the first fault.
 // expectedId is compared without regard to letter case.
-CharacterData decodeCharacter(const QByteArray& json, const QString& expectedId);
+CharacterData decodeCharacter(const QByteArray& json, const QString& expectedId,
+                              FrameChecks frameChecks = FrameChecks::Run);
 
 }  // namespace agent::character

@@ -2,7 +2,7 @@
 // tvx_pack_character --png MANIFEST OUTPUT: the Windows drill's file, the same frames drawn as PNG.
 // tvx_pack_character --check FILE: exit 0 if the drill's checks accept FILE as the character "peedy".
 
-#include "qt/agent/character/CharacterFormat.h"
+#include "qt/agent/character/CharacterCheck.h"
 #include "qt/agent/character/CharacterPacker.h"
 #include "qt/agent/character/PngPacker.h"
 
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
         QFile file(args[2]);
         if (!file.open(QIODevice::ReadOnly) || file.size() > agent::character::kMaxFileBytes) return 1;
         try {
-            agent::character::decodeCharacter(file.readAll(), QStringLiteral("peedy"));
+            agent::character::decodeDrawableCharacter(file.readAll(), QStringLiteral("peedy"));
         } catch (const agent::character::FormatFault& f) {
             std::fprintf(stderr, "%s\n", qPrintable(f.what));
             return 1;

@@ -1,4 +1,5 @@
 #include "core/agent/AgentApi.h"
+#include "qt/agent/character/CharacterCheck.h"
 #include "qt/agent/character/CharacterFile.h"
 
 #include "QtTestApp.h"
@@ -390,6 +391,39 @@ TEST_F(CharacterFileTest, LargestAllowedFileLoadsAndShortStepsAreLengthened) {
     std::vector<int> ms;
     for (const auto& s : data.animations.at("idle")) ms.push_back(s.ms);
     EXPECT_EQ(ms, (std::vector<int>{20, 20, 20, 21}));
+}
+
+// Only the bytes the build checked in full skip the frame checks; the document's own checks always run.
+TEST_F(CharacterFileTest, CheckedFingerprintSkipsOnlyTheFrameChecksOfThoseBytes) {
+    QJsonObject doc = validDocument();
+    setFrame(doc, "b2", svgFrame(QStringLiteral(R"(<use xlink:href="other.svg#shape"/>)")));
+    const QByteArray outsideLink = QJsonDocument(doc).toJson();
+    doc["id"] = QStringLiteral("pee");
+    const QByteArray wrongId = QJsonDocument(doc).toJson();
+    const QByteArray valid = QJsonDocument(validDocument()).toJson();
+    using agent::character::characterFingerprint;
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QByteArray fingerprint;
+        const char* fault;  // nullptr: loads
+    };
+    for (const Case& c :
+         {Case{"its own fingerprint", outsideLink, characterFingerprint(outsideLink), nullptr},
+          Case{"another file's", outsideLink, characterFingerprint(valid), "outside the document"},
+          Case{"none", outsideLink, {}, "outside the document"},
+          Case{"document fault", wrongId, characterFingerprint(wrongId), "not \"peedy\""}}) {
+        SCOPED_TRACE(c.name);
+        try {
+            const CharacterData data =
+                loadCharacterFile(write(c.bytes), QStringLiteral("peedy"), c.fingerprint);
+            EXPECT_EQ(c.fault, nullptr);
+            EXPECT_EQ(data.frames.size(), 5u);
+        } catch (const agent::AgentError& e) {
+            ASSERT_NE(c.fault, nullptr) << e.what();
+            EXPECT_THAT(e.what(), HasSubstr(c.fault));
+        }
+    }
 }
 
 // The program used to open whatever <image> named while checking the file: a FIFO with no writer
