@@ -85,7 +85,18 @@ void Agent::Load(const std::string& id, const std::string& path) {
         QString::fromStdString(path), QString::fromStdString(id), checkedCharacterFingerprint_);
     characters_.push_back(
         std::make_unique<Character>(data, *voice_, [this](Character& c) { speaker_ = &c; }));
+    if (showsHeld_) characters_.back()->holdShow();
     if (!speaker_) speaker_ = characters_.back().get();
+}
+
+void Agent::holdShows() {
+    showsHeld_ = true;
+    for (const auto& c : characters_) c->holdShow();
+}
+
+void Agent::releaseShows() {
+    showsHeld_ = false;
+    for (const auto& c : characters_) c->releaseShow();
 }
 
 ICharacter& Agent::Item(const std::string& id) {

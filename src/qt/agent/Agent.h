@@ -32,6 +32,10 @@ public:
     ICharacter& Item(const std::string& id) override;
 
     Character* find(const std::string& id);
+    // Between these, a character's Show() waits: start-up shows the character only once its own window
+    // is painted, as drawing the first frames took the CPU from the window manager mapping that window.
+    void holdShows();
+    void releaseShows();
 
 private:
     void connectVoice();
@@ -45,6 +49,7 @@ private:
     Character* speaker_ = nullptr;
     std::vector<QPointer<QMessageBox>> notices_;
     QByteArray checkedCharacterFingerprint_;
+    bool showsHeld_ = false;
     // Receives the voice's signals; destroyed first, so no signal reaches a dead character.
     std::unique_ptr<QObject> listener_;
 };

@@ -3,6 +3,8 @@
 #include "qt/agent/BalloonWindow.h"
 #include "qt/agent/CharacterWindow.h"
 
+#include <utility>
+
 namespace agent {
 
 Character::Character(const character::CharacterData& data, speech::SpeechService& voice,
@@ -22,10 +24,18 @@ Character::~Character() {
 }
 
 void Character::Show() {
+    if (showHeld_) {
+        showPending_ = true;
+        return;
+    }
     // Queued, as an agent's requests are: a show asked for while the program starts plays once the
-    // event loop runs, so the program's own window maps first and the character appears where it
-    // was moved meanwhile.
+    // event loop runs, and the character appears where it was moved meanwhile.
     QMetaObject::invokeMethod(window_.get(), &CharacterWindow::playShow, Qt::QueuedConnection);
+}
+
+void Character::releaseShow() {
+    showHeld_ = false;
+    if (std::exchange(showPending_, false)) Show();
 }
 
 void Character::MoveTo(int x, int y, int speed) {
@@ -48,6 +58,7 @@ void Character::setTTSModeID(const std::string& modeId) {
 }
 
 void Character::Speak(const std::string& text) {
+    releaseShow();
     if (onSpeak_) onSpeak_(*this);
     voice_.speak(engine_, text);
 }

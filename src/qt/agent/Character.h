@@ -26,6 +26,9 @@ public:
     Character& operator=(const Character&) = delete;
 
     void Show() override;
+    // While held, a Show() is kept until release(); a text to speak releases it at once.
+    void holdShow() { showHeld_ = true; }
+    void releaseShow();
     void MoveTo(int x, int y, int speed = 0) override;
     std::optional<CharacterBounds> Bounds() const override;
     IBalloon& Balloon() override;
@@ -55,6 +58,8 @@ private:
     std::unique_ptr<CharacterWindow> window_;
     std::unique_ptr<BalloonWindow> balloon_;
     QString balloonSubject_;  // empty: any text may show
+    bool showHeld_ = false;
+    bool showPending_ = false;
     std::string modeId_ = kEnglishModeId;
     speech::EngineKind engine_ = speech::EngineKind::English;
 };

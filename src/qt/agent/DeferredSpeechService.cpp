@@ -1,10 +1,5 @@
 #include "qt/agent/DeferredSpeechService.h"
 
-#include <QEvent>
-#include <QTimer>
-#include <QWidget>
-#include <QWindow>
-
 namespace agent {
 
 using speech::EngineKind;
@@ -13,20 +8,6 @@ using speech::SpeechService;
 DeferredSpeechService::DeferredSpeechService(Factory factory) : factory_(std::move(factory)) {}
 
 DeferredSpeechService::~DeferredSpeechService() = default;
-
-void DeferredSpeechService::startWhenShown(QWidget* window) {
-    window->winId();  // makes its QWindow, whose expose follows the map
-    window->windowHandle()->installEventFilter(this);
-}
-
-bool DeferredSpeechService::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Expose) {
-        watched->removeEventFilter(this);
-        // After this expose has been painted.
-        QTimer::singleShot(0, this, [this] { start(); });
-    }
-    return false;
-}
 
 void DeferredSpeechService::start() {
     if (real_ || shutDown_) return;

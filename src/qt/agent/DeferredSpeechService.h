@@ -6,8 +6,6 @@
 #include <memory>
 #include <optional>
 
-class QWidget;
-
 namespace agent {
 
 // A speech service brought up once the main window is on the screen: the real one connects to the
@@ -20,8 +18,6 @@ public:
     explicit DeferredSpeechService(Factory factory);
     ~DeferredSpeechService() override;
 
-    // Brings the service up after `window` has been exposed for the first time.
-    void startWhenShown(QWidget* window);
     // Brings the service up now (once; never after shutdown).
     void start();
     bool started() const { return real_ != nullptr; }
@@ -32,8 +28,6 @@ public:
     void shutdown() override;
 
 private:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
     Factory factory_;
     std::unique_ptr<speech::SpeechService> real_;
     std::optional<EnglishVoice> voice_;

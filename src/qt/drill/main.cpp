@@ -5,6 +5,7 @@
 #include "qt/drill/PackedCharacter.h"
 #include "qt/drill/ReadOut1.h"
 #include "qt/ui/DisplayPlatform.h"
+#include "qt/ui/FirstExpose.h"
 #include "qt/ui/FontConfigWarmUp.h"
 #include "qt/ui/MenuBarStyle.h"
 #include "qt/ui/PlainMessageBox.h"
@@ -34,13 +35,17 @@ int main(int argc, char** argv) {
     drill::ReadOut1Deps deps;
     std::unique_ptr<drill::ReadOut1> window;
     agent::DeferredSpeechService* voice = nullptr;
+    agent::Agent* characters = nullptr;
     try {
         auto deferred = std::make_unique<agent::DeferredSpeechService>(
             [] { return agent::speech::createSpeechService(); });
         voice = deferred.get();
-        deps.agent = std::make_unique<agent::Agent>(std::move(deferred),
+        auto agent = std::make_unique<agent::Agent>(std::move(deferred),
                                                     QByteArray(drill::kPackedCharacterFingerprint));
+        characters = agent.get();
+        deps.agent = std::move(agent);
         window = std::make_unique<drill::ReadOut1>(std::move(deps));
+        characters->holdShows();
         window->Form_Load();
     } catch (const std::exception& e) {
         // Start-up traps nothing of its own: report the fault and end without showing the window.
@@ -52,7 +57,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     window->show();
-    voice->startWhenShown(window.get());
+    // The character, then the voice, once the window is painted: neither holds up its map.
+    ui::afterFirstExpose(*window, *window, [&characters = *characters, voice] {
+        characters.releaseShows();
+        voice->start();
+    });
     if (ui::windowsCannotBePlaced()) {
         QMessageBox* notice = ui::newPlainMessageBox(
             QMessageBox::Information, QStringLiteral("Tallyvox-Number"),

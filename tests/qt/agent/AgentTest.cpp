@@ -187,6 +187,30 @@ TEST_F(AgentTest, ShowPlaysOnceTheEventLoopRunsWhereTheCharacterWasMovedMeanwhil
     EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(75, 422));
 }
 
+// Start-up holds the show until the drill's window is painted; speaking releases it, nothing invents one.
+TEST(AgentHeldShows, PlayOnReleaseOrAtTheFirstTextSpokenAndNeverUnasked) {
+    const struct {
+        const char* name;
+        bool loadFirst, show, speak;
+    } cases[] = {{"loaded while held", false, true, false},
+                 {"loaded before the hold", true, true, false},
+                 {"speaks while held", false, true, true},
+                 {"no show asked", false, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        agent::Agent agent(std::make_unique<FakeSpeechService>());
+        if (c.loadFirst) agent.Characters().Load("peedy", kFile);
+        agent.holdShows();
+        if (!c.loadFirst) agent.Characters().Load("peedy", kFile);
+        agent::Character& peedy = *agent.find("peedy");
+        if (c.show) peedy.Show();
+        QTest::qWait(50);
+        EXPECT_FALSE(peedy.window().isVisible());
+        c.speak ? peedy.Speak("12") : agent.releaseShows();
+        EXPECT_EQ(QTest::qWaitFor([&] { return peedy.window().isVisible(); }, c.show ? 2000 : 100), c.show);
+    }
+}
+
 TEST_F(AgentTest, MoveToPlacesTheTopLeftExactly) {
     agent::ICharacter& peedy = loadPeedy();
     peedy.Show();

@@ -1,4 +1,5 @@
 #include "qt/ui/DisplayPlatform.h"
+#include "qt/ui/FirstExpose.h"
 #include "qt/ui/JapaneseFonts.h"
 #include "qt/ui/MenuBarStyle.h"
 #include "qt/ui/QtJapanese.h"
@@ -10,9 +11,13 @@
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
+#include <QWindow>
 
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -89,6 +94,24 @@ TEST(DisplayPlatform, WaylandSessionsUseXWaylandWhenItRunsAndUserChoicesStand) {
 TEST(DisplayPlatform, OnlyAWaylandPlatformCannotPlaceWindows) {
     EXPECT_EQ(windowsCannotBePlaced(), QGuiApplication::platformName().startsWith(QStringLiteral("wayland")));
     EXPECT_FALSE(windowsCannotBePlaced()) << "tests run offscreen";
+}
+
+TEST(AfterFirstExpose, RunsOnceAfterThePaintedExposeAndNeverWithoutItsContext) {
+    for (const bool contextGoesFirst : {false, true}) {
+        QWidget window;
+        auto context = std::make_unique<QObject>();
+        std::vector<bool> runs;  // exposed when each ran
+        afterFirstExpose(window, *context, [&] { runs.push_back(window.windowHandle()->isExposed()); });
+        QCoreApplication::processEvents();
+        if (contextGoesFirst) context.reset();
+        for (int shown = 0; shown < 2; ++shown) {
+            window.hide();
+            window.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        }
+        QTest::qWait(20);
+        EXPECT_EQ(runs, contextGoesFirst ? std::vector<bool>{} : std::vector<bool>{true});
+    }
 }
 
 }  // namespace
