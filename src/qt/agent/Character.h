@@ -26,7 +26,7 @@ public:
     Character& operator=(const Character&) = delete;
 
     void Show() override;
-    // While held, a Show() is kept until release(); a text to speak releases it at once.
+    // While held, a Show() is kept until releaseShow(); a text to speak releases it at once.
     void holdShow() { showHeld_ = true; }
     void releaseShow();
     void MoveTo(int x, int y, int speed = 0) override;

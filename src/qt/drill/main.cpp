@@ -58,8 +58,8 @@ int main(int argc, char** argv) {
     }
     window->show();
     // The character, then the voice, once the window is painted: neither holds up its map.
-    ui::afterFirstExpose(*window, *window, [&characters = *characters, voice] {
-        characters.releaseShows();
+    ui::afterFirstExpose(*window, *window, [characters, voice] {
+        characters->releaseShows();
         voice->start();
     });
     if (ui::windowsCannotBePlaced()) {

@@ -93,9 +93,10 @@ std::optional<Asked> askFrameExtents(QWidget* window) {
     xcb_connection_t* c = x11Connection();
     if (!c) return std::nullopt;
     const auto w = static_cast<xcb_window_t>(window->winId());
-    const Reply<xcb_get_geometry_reply_t> geometry(
-        xcb_get_geometry_reply(c, xcb_get_geometry(c, w), nullptr));
+    // Sent before the atoms are asked for, so that both answers come back in one round trip.
+    const xcb_get_geometry_cookie_t asked = xcb_get_geometry(c, w);
     const Atoms atoms = internAtoms(c);
+    const Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, asked, nullptr));
     if (!geometry || !managerAnswersFrameRequests(c, geometry->root, atoms)) return std::nullopt;
 
     xcb_client_message_event_t request{};
