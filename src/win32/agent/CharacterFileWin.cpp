@@ -8,6 +8,7 @@
 #include "core/agent/AgentApi.h"
 #include "core/character/Excerpt.h"
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 
@@ -16,6 +17,8 @@ namespace {
 
 using ::agent::character::DocumentFault;
 using ::agent::character::kMaxFileBytes;
+
+constexpr std::size_t kReadPieceBytes = 64 * 1024;
 
 [[noreturn]] void fail(const std::string& path, const std::string& what) {
     throw ::agent::AgentError(::agent::character::characterFileMessage(path, what));
@@ -55,21 +58,26 @@ std::string readBounded(const std::string& path) {
         CloseHandle(file);
         fail(path, tooLarge);
     }
-    // The size may have been wrong (a growing file); never read past the limit.
-    std::string bytes(static_cast<std::size_t>(kMaxFileBytes + 1), '\0');
+    // The size may have been wrong (a growing file): read on to the end, never past the limit. The first
+    // piece is the size the file gives: zeroing a buffer as large as the limit costs more than the read.
+    const std::size_t limit = static_cast<std::size_t>(kMaxFileBytes);
+    std::string bytes;
+    std::size_t ask = static_cast<std::size_t>(size.QuadPart) + 1;
     std::size_t got = 0;
-    while (got < bytes.size()) {
+    for (;;) {
+        bytes.resize(got + std::min(ask, limit + 1 - got));
         DWORD n = 0;
         if (!ReadFile(file, bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr)) {
             const DWORD error = GetLastError();
             CloseHandle(file);
             fail(path, "it cannot be read (" + systemMessage(error) + ")");
         }
-        if (n == 0) break;
         got += n;
+        if (n == 0 || got > limit) break;
+        ask = kReadPieceBytes;
     }
     CloseHandle(file);
-    if (got > static_cast<std::size_t>(kMaxFileBytes)) fail(path, tooLarge);
+    if (got > limit) fail(path, tooLarge);
     bytes.resize(got);
     return bytes;
 }

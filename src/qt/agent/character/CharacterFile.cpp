@@ -6,8 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace agent::character {
 namespace {
+
+constexpr qint64 kReadPieceBytes = 64 * 1024;
 
 [[noreturn]] void fail(const QString& path, const QString& what) {
     throw AgentError(characterFileFault(path, what).toStdString());
@@ -24,9 +28,17 @@ QByteArray readBounded(const QString& path) {
         fail(path, QStringLiteral("it is larger than %1 MiB").arg(kMaxFileBytes / (1024 * 1024)));
     };
     if (file.size() > kMaxFileBytes) tooLarge();
-    // The size may have been wrong (a pipe, a growing file); never read past the limit.
-    QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (bytes.size() > kMaxFileBytes) tooLarge();
+    // The size may have been wrong (a pipe, a growing file): read on to the end, never past the limit.
+    // The first piece is the size the file gives: a buffer as large as the limit costs more than the read.
+    QByteArray bytes;
+    qint64 ask = file.size() + 1;
+    for (;;) {
+        const QByteArray piece = file.read(std::min(ask, kMaxFileBytes + 1 - bytes.size()));
+        if (piece.isEmpty()) break;
+        bytes += piece;
+        if (bytes.size() > kMaxFileBytes) tooLarge();
+        ask = kReadPieceBytes;
+    }
     if (file.error() != QFileDevice::NoError)
         fail(path, QStringLiteral("it cannot be read (%1)").arg(file.errorString()));
     return bytes;

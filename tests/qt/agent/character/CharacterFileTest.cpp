@@ -20,6 +20,9 @@
 #include <chrono>
 #include <functional>
 #include <future>
+#include <thread>
+
+#include <csignal>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -109,6 +112,31 @@ TEST_F(CharacterFileTest, FileOfExactlyTheLimitIsNotRejectedForSize) {
     QByteArray bytes = QJsonDocument(validDocument()).toJson();
     bytes.append(QByteArray(8 * 1024 * 1024 - bytes.size(), ' '));
     EXPECT_NO_THROW(loadCharacterFile(write(bytes), QStringLiteral("peedy")));
+}
+
+// A pipe gives no size: it is read to its end in pieces, and refused once past the limit.
+TEST_F(CharacterFileTest, PipeIsReadToItsEndButNeverPastTheLimit) {
+    const QByteArray document = QJsonDocument(validDocument()).toJson();
+    // A reader that stops early fails the writer's write instead of ending the test binary.
+    std::signal(SIGPIPE, SIG_IGN);
+    for (const qsizetype total : {document.size() + 200 * 1024, qsizetype(8 * 1024 * 1024 + 1)}) {
+        const QString path = dir.filePath(QStringLiteral("pipe.acs"));
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        std::thread writer([&] {
+            QFile pipe(path);
+            if (pipe.open(QIODevice::WriteOnly))
+                pipe.write(document + QByteArray(total - document.size(), ' '));
+        });
+        if (total <= 8 * 1024 * 1024)
+            EXPECT_NO_THROW(loadCharacterFile(path, QStringLiteral("peedy")));
+        else
+            expectFault(path, "larger than 8 MiB");
+        // Frees the writer, had the load never opened the pipe.
+        if (const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK); fd >= 0)
+            ::close(fd);
+        writer.join();
+        QFile::remove(path);
+    }
 }
 
 TEST_F(CharacterFileTest, NotACharacterDocument) {
