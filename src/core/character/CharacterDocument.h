@@ -17,6 +17,8 @@ namespace agent::character {
 inline constexpr char kFormatName[] = "tallyvox-character";
 inline constexpr int kFormatVersion = 1;
 inline constexpr long long kMaxFileBytes = 8 * 1024 * 1024;
+// Past the size a file gives, both drills read on in pieces of this size up to the limit.
+inline constexpr long long kReadPieceBytes = 64 * 1024;
 // What one file may ask the program to draw: frames are drawn when first needed and a bounded
 // number kept, so these bounds plus that cache cap the memory any accepted file can take.
 inline constexpr int kMaxFrames = 256;

@@ -17,8 +17,7 @@ namespace {
 
 using ::agent::character::DocumentFault;
 using ::agent::character::kMaxFileBytes;
-
-constexpr std::size_t kReadPieceBytes = 64 * 1024;
+using ::agent::character::kReadPieceBytes;
 
 [[noreturn]] void fail(const std::string& path, const std::string& what) {
     throw ::agent::AgentError(::agent::character::characterFileMessage(path, what));
@@ -74,7 +73,7 @@ std::string readBounded(const std::string& path) {
         }
         got += n;
         if (n == 0 || got > limit) break;
-        ask = kReadPieceBytes;
+        ask = static_cast<std::size_t>(kReadPieceBytes);
     }
     CloseHandle(file);
     if (got > limit) fail(path, tooLarge);

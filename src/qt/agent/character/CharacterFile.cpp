@@ -11,8 +11,6 @@
 namespace agent::character {
 namespace {
 
-constexpr qint64 kReadPieceBytes = 64 * 1024;
-
 [[noreturn]] void fail(const QString& path, const QString& what) {
     throw AgentError(characterFileFault(path, what).toStdString());
 }

@@ -18,11 +18,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <functional>
 #include <future>
 #include <thread>
-
-#include <csignal>
 
 #include <fcntl.h>
 #include <sys/stat.h>
