@@ -10,6 +10,7 @@
 #include "qt/ui/MenuBarStyle.h"
 #include "qt/ui/PlainMessageBox.h"
 #include "qt/ui/QtJapanese.h"
+#include "qt/ui/SessionBus.h"
 
 #include <QApplication>
 
@@ -21,6 +22,9 @@ int main(int argc, char** argv) {
     ui::chooseDisplayPlatform();
     QApplication app(argc, argv);
     fontConfig.wait();
+    // The first text set asks for the session bus (for screen readers); without one, not at the price of
+    // a fork.
+    ui::settleAbsentSessionBus();
     QApplication::setApplicationName(QStringLiteral("Tallyvox-Number"));
     ui::installQtJapanese();
     // Lets the desktop match the window to its menu entry and icon.

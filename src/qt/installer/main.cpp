@@ -5,12 +5,14 @@
 #include "qt/installer/MessageBoxDialogs.h"
 #include "qt/ui/DisplayPlatform.h"
 #include "qt/ui/QtJapanese.h"
+#include "qt/ui/SessionBus.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     ui::chooseDisplayPlatform();
     QApplication app(argc, argv);
+    ui::settleAbsentSessionBus();
     QApplication::setApplicationName(QStringLiteral("TallyvoxNumberInstall"));
     ui::installQtJapanese();
 
