@@ -1,4 +1,5 @@
 #include "core/drill/StartupTexts.h"
+#include "platform/StartupHeap.h"
 #include "qt/agent/Agent.h"
 #include "qt/agent/DeferredSpeechService.h"
 #include "qt/agent/speech/SpeechService.h"
@@ -14,11 +15,20 @@
 
 #include <QApplication>
 
+#include <cstddef>
 #include <cstdio>
 #include <exception>
 
+namespace {
+
+// About what the heap grows by (1.6 MiB) before the window maps.
+constexpr std::size_t kStartupHeapBytes = 2 << 20;
+
+}  // namespace
+
 int main(int argc, char** argv) {
     ui::FontConfigWarmUp fontConfig;
+    platform::prefaultHeap(kStartupHeapBytes);
     ui::chooseDisplayPlatform();
     QApplication app(argc, argv);
     fontConfig.wait();
