@@ -24,7 +24,7 @@ void* fence = nullptr;
 
 }  // namespace
 
-void prefaultHeap(std::size_t bytes) {
+StartupHeap::StartupHeap(std::size_t bytes) {
     std::vector<void*> pieces;
     pieces.reserve(bytes / kPieceBytes + 1);
     for (std::size_t got = 0; got < bytes; got += kPieceBytes) {
@@ -38,11 +38,22 @@ void prefaultHeap(std::size_t bytes) {
         const std::uintptr_t low =
             (reinterpret_cast<std::uintptr_t>(pieces.front()) + page - 1) & ~(page - 1);
         const std::uintptr_t high = reinterpret_cast<std::uintptr_t>(fence) & ~(page - 1);
-        // One unbroken run of heap only: pieces scattered by another allocator are left to fault.
-        if (high > low && high - low <= bytes + 2 * kPieceBytes)
-            madvise(reinterpret_cast<void*>(low), high - low, MADV_POPULATE_WRITE);
+        // One unbroken run of heap only: pieces scattered by another allocator are left to fault. Mapping
+        // never changes what the pages hold, so the caller may already be using them.
+        if (high > low && high - low <= bytes + 2 * kPieceBytes) {
+            thread_ = std::thread(
+                [low, high] { madvise(reinterpret_cast<void*>(low), high - low, MADV_POPULATE_WRITE); });
+        }
     }
     for (void* piece : pieces) std::free(piece);
+}
+
+StartupHeap::~StartupHeap() {
+    wait();
+}
+
+void StartupHeap::wait() {
+    if (thread_.joinable()) thread_.join();
 }
 
 }  // namespace platform

@@ -24,7 +24,8 @@ TEST(StartupHeap, TheAllocationsThatFollowFindTheirPagesMapped) {
     constexpr std::size_t kBlock = 1000;
     std::vector<char*> blocks;
     blocks.reserve(kBytes * 3 / 4 / kBlock);
-    prefaultHeap(kBytes);
+    StartupHeap heap(kBytes);
+    heap.wait();
     const long before = minorFaults();
     // Start-up's pattern: many small objects, written at once.
     while (blocks.size() < blocks.capacity()) {

@@ -28,7 +28,7 @@ constexpr std::size_t kStartupHeapBytes = 2 << 20;
 
 int main(int argc, char** argv) {
     ui::FontConfigWarmUp fontConfig;
-    platform::prefaultHeap(kStartupHeapBytes);
+    const platform::StartupHeap heap(kStartupHeapBytes);
     ui::chooseDisplayPlatform();
     QApplication app(argc, argv);
     fontConfig.wait();
