@@ -24,7 +24,8 @@ void* fence = nullptr;
 
 }  // namespace
 
-StartupHeap::StartupHeap(std::size_t bytes) {
+std::jthread mapStartupHeap(std::size_t bytes) {
+    std::jthread mapping;
     std::vector<void*> pieces;
     pieces.reserve(bytes / kPieceBytes + 1);
     for (std::size_t got = 0; got < bytes; got += kPieceBytes) {
@@ -41,19 +42,12 @@ StartupHeap::StartupHeap(std::size_t bytes) {
         // One unbroken run of heap only: pieces scattered by another allocator are left to fault. Mapping
         // never changes what the pages hold, so the caller may already be using them.
         if (high > low && high - low <= bytes + 2 * kPieceBytes) {
-            thread_ = std::thread(
+            mapping = std::jthread(
                 [low, high] { madvise(reinterpret_cast<void*>(low), high - low, MADV_POPULATE_WRITE); });
         }
     }
     for (void* piece : pieces) std::free(piece);
-}
-
-StartupHeap::~StartupHeap() {
-    wait();
-}
-
-void StartupHeap::wait() {
-    if (thread_.joinable()) thread_.join();
+    return mapping;
 }
 
 }  // namespace platform

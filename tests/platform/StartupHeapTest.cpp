@@ -21,7 +21,7 @@ TEST(StartupHeap, TheAllocationsThatFollowFindTheirPagesMapped) {
     GTEST_SKIP() << "the sanitizer's allocator keeps no heap in one run";
 #endif
     std::vector<char*> blocks(1500);  // start-up's pattern: many small objects, written at once
-    StartupHeap(2 << 20).wait();
+    { const std::jthread mapping = mapStartupHeap(2 << 20); }
     const long before = minorFaults();
     for (char*& block : blocks) block = static_cast<char*>(std::memset(std::malloc(1000), 1, 1000));
     const long faults = minorFaults() - before;

@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <exception>
+#include <thread>
 
 namespace {
 
@@ -28,7 +29,7 @@ constexpr std::size_t kStartupHeapBytes = 2 << 20;
 
 int main(int argc, char** argv) {
     ui::FontConfigWarmUp fontConfig;
-    const platform::StartupHeap heap(kStartupHeapBytes);
+    const std::jthread heapMapping = platform::mapStartupHeap(kStartupHeapBytes);
     ui::chooseDisplayPlatform();
     QApplication app(argc, argv);
     fontConfig.wait();
