@@ -3,6 +3,7 @@
 #include "qt/ui/JapaneseFonts.h"
 #include "qt/ui/MenuBarStyle.h"
 #include "qt/ui/QtJapanese.h"
+#include "qt/ui/SessionBus.h"
 
 #include "QtTestApp.h"
 #include "StandInFaces.h"
@@ -16,6 +17,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -89,6 +91,26 @@ TEST(DisplayPlatform, WaylandSessionsUseXWaylandWhenItRunsAndUserChoicesStand) {
     EXPECT_FALSE(preferX11(
         environment({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}})));
     EXPECT_FALSE(preferX11(environment({})));
+}
+
+TEST(SessionBus, AbsentOnlyWhenTheLibraryCouldFindNoBusAndNoLauncher) {
+    const struct {
+        std::map<std::string, QByteArray> env;
+        std::set<QByteArray> files;
+        bool absent;
+    } cases[] = {
+        {{{"XDG_RUNTIME_DIR", "/run/user/1000"}, {"PATH", "/usr/local/bin:/usr/bin"}}, {}, true},
+        {{{"DBUS_SESSION_BUS_ADDRESS", "unix:path=/run/user/1000/bus"}}, {}, false},
+        {{{"XDG_RUNTIME_DIR", "/run/user/1000"}}, {"/run/user/1000/bus"}, false},
+        {{{"PATH", "/opt/bin"}}, {"/usr/bin/dbus-launch"}, false},  // the library's own
+        {{{"PATH", "/usr/local/bin:/opt/bin"}}, {"/opt/bin/dbus-launch"}, false},
+        {{}, {"/bin/dbus-launch"}, false},                     // PATH unset: /bin and /usr/bin
+        {{{"PATH", "/opt/bin::"}}, {"./dbus-launch"}, false},  // an empty entry: the current folder
+    };
+    for (const auto& c : cases) {
+        const auto has = [&](const QByteArray& path) { return c.files.count(path) > 0; };
+        EXPECT_EQ(sessionBusIsAbsent({environment(c.env), has, has}), c.absent) << c.files.size() << " files";
+    }
 }
 
 TEST(DisplayPlatform, OnlyAWaylandPlatformCannotPlaceWindows) {
