@@ -1,7 +1,6 @@
 #include "qt/ui/SessionBus.h"
 
 #include <QDBusConnection>
-#include <QFileInfo>
 
 #include <unistd.h>
 
@@ -27,10 +26,9 @@ bool sessionBusIsAbsent(const SessionBusClues& clues) {
 }
 
 void settleAbsentSessionBus() {
-    const SessionBusClues here{
-        [](const char* name) { return qgetenv(name); },
-        [](const QByteArray& path) { return QFileInfo::exists(QString::fromLocal8Bit(path)); },
-        [](const QByteArray& path) { return ::access(path.constData(), X_OK) == 0; }};
+    const SessionBusClues here{[](const char* name) { return qgetenv(name); },
+                               [](const QByteArray& path) { return ::access(path.constData(), F_OK) == 0; },
+                               [](const QByteArray& path) { return ::access(path.constData(), X_OK) == 0; }};
     if (!sessionBusIsAbsent(here)) return;
     const QByteArray before = qgetenv(kAddressVariable);
     // An address of no known kind: the library refuses it without forking.
